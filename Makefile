@@ -1,0 +1,78 @@
+# VO Dezaru: setup, build, run and test.
+BUILD      ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS       ?= $(shell nproc)
+
+# Every Debian package that building, running and testing need.
+PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev \
+	qt6-base-dev qt6-base-dev-tools libgl-dev \
+	libopenmpt-dev libfluidsynth-dev libsndfile1-dev libmpg123-dev libsdl2-dev libmp3lame-dev \
+	libgtest-dev libgmock-dev googletest libbenchmark-dev \
+	fonts-wine fonts-liberation fontconfig timgm6mb-soundfont \
+	xvfb xauth xdotool x11-utils libx11-dev libxext-dev
+
+DEMO := resources/demo/dezaru-dawn.mod
+
+.PHONY: setup build run test format format-check asan tsan fuzz bench clean resources
+
+setup:
+	@missing=$$(for p in $(PACKAGES); do \
+		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	done); \
+	if [ -z "$$missing" ]; then echo "setup: all packages present"; \
+	elif [ "$$(id -u)" = 0 ]; then \
+		apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	else \
+		echo "setup: missing packages; run as root:"; \
+		echo "  apt-get update && apt-get install -y --no-install-recommends" $$missing; exit 1; \
+	fi
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: setup build
+	./$(BUILD)/vodezaru $(DEMO)
+
+test: setup build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+# Sanitizer builds run the whole suite in their own build folders.
+asan: setup
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVD_SANITIZE=address,undefined
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+tsan: setup
+	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVD_SANITIZE=thread
+	cmake --build build-tsan -j $(JOBS)
+	cd build-tsan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L audio -j $(JOBS)
+
+# libFuzzer targets (clang); FUZZ_RUNS executions each.
+FUZZ_RUNS ?= 1000000
+fuzz: setup
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVD_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers
+	@for f in build-fuzz/fuzz/fuzz_*; do \
+		echo "== $$f"; mkdir -p build-fuzz/corpus/$$(basename $$f); \
+		$$f -runs=$(FUZZ_RUNS) build-fuzz/corpus/$$(basename $$f) fuzz/seeds/$$(basename $$f) 2>&1 | tail -3 || exit 1; \
+	done
+
+bench: setup build
+	@for b in $(BUILD)/bench/bench_*; do QT_QPA_PLATFORM=offscreen $$b; done
+
+# Regenerate the committed resources (skin art, menu images, icons, demo song).
+resources: build
+	./$(BUILD)/tools/make_skin resources
+	./$(BUILD)/tools/make_demo_song $(DEMO)
+
+clean:
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz

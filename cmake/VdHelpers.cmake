@@ -1,0 +1,37 @@
+# vd_add_test(NAME SOURCES a.cpp b.cpp LIBS lib... [LABELS l...] [XVFB])
+# A GoogleTest program run by CTest, headless; XVFB runs it under a virtual X server.
+function(vd_add_test name)
+    cmake_parse_arguments(T "XVFB" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    if(T_XVFB)
+        add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp"
+                 $<TARGET_FILE:${name}>)
+        set_tests_properties(${name} PROPERTIES LABELS "e2e;${T_LABELS}" RUN_SERIAL TRUE
+                             ENVIRONMENT "VD_BUILD_DIR=${CMAKE_BINARY_DIR};VD_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    else()
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}"
+                             ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VD_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    endif()
+endfunction()
+
+# vd_add_bench(NAME SOURCES ... LIBS ...): a Google Benchmark program under bench/.
+function(vd_add_bench name)
+    cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${B_SOURCES})
+    target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()
+
+# vd_add_fuzzer(NAME SOURCES ... LIBS ...): a libFuzzer target, built only with VD_FUZZ.
+function(vd_add_fuzzer name)
+    cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT VD_FUZZ)
+        return()
+    endif()
+    add_executable(${name} ${F_SOURCES})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    add_dependencies(fuzzers ${name})
+endfunction()
