@@ -1,0 +1,70 @@
+#pragma once
+
+#include "framework/Types.h"
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vd {
+
+class TForm;
+
+// The application object: the title of its message boxes and task-bar entry, the main form,
+// minimizing and restoring, and the one place where errors that escape handlers are shown.
+class TApplication {
+public:
+    // GUI thread. Starts the platform's GUI, registers the classic fonts and reads the desktop's
+    // colours. One per process.
+    TApplication(int& argc, char** argv);
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    // The one application object, or nullptr before it exists.
+    [[nodiscard]] static TApplication* Instance();
+
+    [[nodiscard]] const std::string& Title() const { return title_; }
+    void SetTitle(std::string_view title);
+    [[nodiscard]] TForm* MainForm() const { return main_form_; }
+    void SetMainForm(TForm* form) { main_form_ = form; }
+    // The command-line arguments after the program's name.
+    [[nodiscard]] const std::vector<std::string>& Arguments() const { return arguments_; }
+    // The program file's full path.
+    [[nodiscard]] const std::string& ExeName() const { return exe_name_; }
+
+    // Runs the event loop until the main form closes.
+    void Run();
+    // Ends the event loop.
+    void Terminate();
+    // Handles pending events (tests and busy loops).
+    static void ProcessMessages();
+
+    void Minimize();
+    void Restore();
+    [[nodiscard]] bool Minimized() const { return minimized_; }
+    TNotifyEvent OnMinimize;
+    TNotifyEvent OnRestore;
+
+    // Shows an error that escaped a handler: a message box titled with the application title.
+    static void HandleException(std::exception_ptr error);
+    // Who shows errors and message boxes: a real box by default; tests put a recorder here.
+    using MessageDisplay = std::function<void(const std::string& title, const std::string& text)>;
+    void SetErrorDisplay(MessageDisplay display) { error_display_ = std::move(display); }
+    void ShowError(const std::string& text);
+
+private:
+    struct Platform;
+    std::unique_ptr<Platform> platform_;
+    std::string title_;
+    TForm* main_form_ = nullptr;
+    std::vector<std::string> arguments_;
+    std::string exe_name_;
+    bool minimized_ = false;
+    MessageDisplay error_display_;
+};
+
+} // namespace vd

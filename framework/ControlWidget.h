@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QWidget>
+
+namespace vd {
+
+class TWinControl;
+
+// The window of a windowed control: paints from the control's picture and hands mouse input to
+// the control, which routes it to its children.
+class ControlWidget : public QWidget {
+public:
+    explicit ControlWidget(TWinControl* control, QWidget* parent = nullptr);
+    [[nodiscard]] TWinControl* Control() const { return control_; }
+    void Detach() { control_ = nullptr; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    TWinControl* control_;
+};
+
+} // namespace vd

@@ -1,0 +1,733 @@
+#include "framework/Controls.h"
+
+#include "framework/Application.h"
+#include "framework/ControlWidget.h"
+#include "framework/Cursors.h"
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QToolTip>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace vd {
+
+void SafeCall(const std::function<void()>& fn) {
+    try {
+        fn();
+    } catch (...) {
+        TApplication::HandleException(std::current_exception());
+    }
+}
+
+// ---- TControl ---------------------------------------------------------------------------------
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+    font_.OnChange = [this](TComponent*) { FontChanged(); };
+}
+
+TControl::~TControl() {
+    BeginDestruction();
+    if (parent_ != nullptr)
+        parent_->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == parent_)
+        return;
+    if (parent == this)
+        throw Exception("A control cannot be its own parent");
+    if (parent_ != nullptr)
+        parent_->RemoveControl(this);
+    if (parent != nullptr)
+        parent->InsertControl(this);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (left == left_ && top == top_ && width == width_ && height == height_)
+        return;
+    const TRect old = BoundsRect();
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    BoundsChanged(old);
+}
+
+void TControl::BoundsChanged(const TRect& old_bounds) {
+    if (parent_ != nullptr && visible_) {
+        parent_->InvalidateRect(old_bounds);
+        parent_->InvalidateRect(BoundsRect());
+    }
+}
+
+void TControl::SetVisible(bool visible) {
+    if (visible_ == visible)
+        return;
+    visible_ = visible;
+    VisibleChanged();
+}
+
+void TControl::VisibleChanged() {
+    if (parent_ != nullptr)
+        parent_->InvalidateRect(BoundsRect());
+}
+
+bool TControl::Showing() const {
+    for (const TControl* c = this; c != nullptr; c = c->parent_)
+        if (!c->visible_)
+            return false;
+    return true;
+}
+
+void TControl::SetEnabled(bool enabled) {
+    if (enabled_ == enabled)
+        return;
+    enabled_ = enabled;
+    EnabledChanged();
+}
+
+void TControl::SetCursor(TCursor cursor) {
+    if (cursor_ == cursor)
+        return;
+    cursor_ = cursor;
+    CursorChanged();
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+    if (popup_menu_ == menu)
+        return;
+    if (popup_menu_ != nullptr)
+        RemoveFreeNotification(popup_menu_);
+    popup_menu_ = menu;
+    if (menu != nullptr)
+        FreeNotification(menu);
+}
+
+void TControl::SetCaption(std::string_view caption) {
+    if (caption_ == caption)
+        return;
+    caption_ = caption;
+    TextChanged();
+}
+
+void TControl::SetColor(TColor color) {
+    if (color_ == color)
+        return;
+    color_ = color;
+    ColorChanged();
+}
+
+void TControl::Invalidate() {
+    if (parent_ != nullptr)
+        parent_->InvalidateRect(BoundsRect());
+}
+
+void TControl::Repaint() {
+    Invalidate();
+    if (parent_ != nullptr)
+        parent_->Update();
+}
+
+TPoint TControl::ClientToParent(TPoint p, const TWinControl* ancestor) const {
+    const TControl* c = this;
+    while (c != nullptr && c != ancestor) {
+        if (dynamic_cast<const TForm*>(c) != nullptr && c->parent_ == nullptr)
+            break; // a top-level window's position is on the screen, not in a parent
+        p.X += c->Left();
+        p.Y += c->Top();
+        c = c->parent_;
+    }
+    return p;
+}
+
+TPoint TControl::ClientToScreen(TPoint p) const {
+    const TControl* c = this;
+    while (c != nullptr) {
+        p.X += c->Left();
+        p.Y += c->Top();
+        c = c->parent_;
+    }
+    return p;
+}
+
+TPoint TControl::ScreenToClient(TPoint p) const {
+    const TPoint origin = ClientToScreen({0, 0});
+    return {p.X - origin.X, p.Y - origin.Y};
+}
+
+TForm* TControl::ParentForm() const {
+    const TControl* c = this;
+    while (c->parent_ != nullptr)
+        c = c->parent_;
+    return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == popup_menu_)
+        popup_menu_ = nullptr;
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown)
+        OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove)
+        OnMouseMove(this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp)
+        OnMouseUp(this, button, shift, x, y);
+}
+
+void TControl::Click() {
+    if (OnClick)
+        OnClick(this);
+}
+
+void TControl::DblClick() {
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+void TControl::HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y,
+                               bool double_click) {
+    if (double_click && (control_style_ & csDoubleClicks) != 0) {
+        SafeCall([&] { DblClick(); });
+        shift |= ssDouble;
+    }
+    SafeCall([&] { MouseDown(button, shift, x, y); });
+}
+
+void TControl::HandleMouseMove(TShiftState shift, int x, int y) {
+    SafeCall([&] { MouseMove(shift, x, y); });
+}
+
+void TControl::HandleMouseUp(TMouseButton button, TShiftState shift, int x, int y, bool click) {
+    if (click)
+        SafeCall([&] { Click(); });
+    SafeCall([&] { MouseUp(button, shift, x, y); });
+}
+
+void TControl::HandleMouseEnter() {
+    SafeCall([&] { MouseEnter(); });
+}
+
+void TControl::HandleMouseLeave() {
+    SafeCall([&] { MouseLeave(); });
+}
+
+// ---- TGraphicControl --------------------------------------------------------------------------
+
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
+
+TGraphicControl::~TGraphicControl() { BeginDestruction(); }
+
+TCanvas& TGraphicControl::Canvas() {
+    if (!canvas_) {
+        static QImage nothing;
+        QImage* target = Parent() != nullptr ? &Parent()->Picture() : &nothing;
+        canvas_ = std::make_unique<TCanvas>(target, TPoint{Left(), Top()}, ClientRect());
+    }
+    return *canvas_;
+}
+
+void TGraphicControl::Invalidate() {
+    TControl::Invalidate();
+}
+
+void TGraphicControl::Repaint() {
+    if (Parent() == nullptr)
+        return;
+    if ((ControlStyle() & csOpaque) != 0 && Showing())
+        Parent()->RepaintControlOpaque(this);
+    else
+        TControl::Repaint();
+}
+
+void TGraphicControl::PaintInto(QImage& picture, const TRect& clip) {
+    const TRect area = clip.Intersect(BoundsRect());
+    if (area.IsEmpty())
+        return;
+    // The canvas keeps its font, pen and brush between paints; only where it draws changes.
+    TFont font;
+    TPen pen;
+    TBrush brush;
+    if (canvas_) {
+        font.Assign(&canvas_->Font());
+        pen.Assign(&canvas_->Pen());
+        brush.Assign(&canvas_->Brush());
+        canvas_.reset();
+    }
+    canvas_ = std::make_unique<TCanvas>(&picture, TPoint{Left(), Top()},
+                                        area.Offset(-Left(), -Top()));
+    canvas_->Font().Assign(&font);
+    canvas_->Pen().Assign(&pen);
+    canvas_->Brush().Assign(&brush);
+    SafeCall([&] { Paint(); });
+    canvas_->Release();
+}
+
+// ---- TWinControl ------------------------------------------------------------------------------
+
+struct TWinControl::State {
+    std::unique_ptr<QWidget> widget;
+    QImage picture;
+    QRegion dirty;
+    TControl* capture = nullptr;    // the child holding a left press
+    bool capture_inside = false;    // the pointer is over the capturing child
+    bool click_pending = false;     // the press may still become a click
+    TControl* hover = nullptr;      // the child under the pointer
+};
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner), state_(std::make_unique<State>()) {
+    SetWidget(std::make_unique<ControlWidget>(this));
+}
+
+TWinControl::~TWinControl() {
+    BeginDestruction();
+    DestroyComponents();
+    while (!controls_.empty())
+        controls_.back()->SetParent(nullptr);
+    if (auto* w = dynamic_cast<ControlWidget*>(state_->widget.get()))
+        w->Detach();
+    state_->widget.reset();
+}
+
+void TWinControl::SetWidget(std::unique_ptr<QWidget> widget) {
+    state_->widget = std::move(widget);
+    QWidget* w = state_->widget.get();
+    w->setMouseTracking(true);
+    w->setAttribute(Qt::WA_OpaquePaintEvent);
+    w->setAttribute(Qt::WA_NoSystemBackground);
+    w->setCursor(PlatformCursor(Cursor()));
+}
+
+QWidget* TWinControl::Widget() const { return state_->widget.get(); }
+
+QImage& TWinControl::Picture() const { return state_->picture; }
+
+TControl* TWinControl::Controls(int index) const {
+    if (index < 0 || index >= ControlCount())
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return controls_[static_cast<std::size_t>(index)];
+}
+
+void TWinControl::InsertControl(TControl* control) {
+    controls_.push_back(control);
+    control->parent_ = this;
+    if (auto* win = dynamic_cast<TWinControl*>(control)) {
+        win->Widget()->setParent(Widget());
+        win->Widget()->setGeometry(win->Left(), win->Top(), win->Width(), win->Height());
+        win->Widget()->setVisible(win->Visible());
+    } else {
+        InvalidateRect(control->BoundsRect());
+    }
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+    if (state_->capture == control)
+        state_->capture = nullptr;
+    if (state_->hover == control)
+        state_->hover = nullptr;
+    std::erase(controls_, control);
+    control->parent_ = nullptr;
+    if (auto* win = dynamic_cast<TWinControl*>(control)) {
+        win->Widget()->hide();
+        win->Widget()->setParent(nullptr);
+    } else if (!Destroying()) {
+        InvalidateRect(control->BoundsRect());
+    }
+}
+
+void TWinControl::SetParent(TWinControl* parent) {
+    TControl::SetParent(parent);
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+    TControl::SetBounds(left, top, width, height);
+}
+
+void TWinControl::BoundsChanged(const TRect&) {
+    QWidget* w = Widget();
+    if (w->isWindow()) {
+        w->setGeometry(left_, top_, width_, height_);
+    } else {
+        w->setGeometry(left_, top_, width_, height_);
+    }
+    if (state_->picture.width() != width_ || state_->picture.height() != height_) {
+        state_->picture = QImage(std::max(1, width_), std::max(1, height_), QImage::Format_RGB32);
+        state_->picture.fill(0xFF000000u);
+        state_->dirty = QRegion(0, 0, width_, height_);
+        w->update();
+    }
+}
+
+void TWinControl::VisibleChanged() { Widget()->setVisible(Visible()); }
+
+void TWinControl::EnabledChanged() {
+    Widget()->setEnabled(Enabled());
+    Invalidate();
+}
+
+void TWinControl::CursorChanged() { SyncCursor(state_->hover); }
+
+void TWinControl::SyncCursor(const TControl* over) {
+    const TControl* c = over != nullptr ? over : this;
+    TCursor cursor = crDefault;
+    while (c != nullptr && (cursor = c->Cursor()) == crDefault)
+        c = c->Parent();
+    Widget()->setCursor(PlatformCursor(cursor));
+}
+
+void TWinControl::Invalidate() { InvalidateRect(ClientRect()); }
+
+void TWinControl::InvalidateRect(const TRect& r) {
+    const TRect area = r.Intersect(ClientRect());
+    if (area.IsEmpty())
+        return;
+    const QRect q(area.Left, area.Top, area.Width(), area.Height());
+    state_->dirty += q;
+    Widget()->update(q);
+}
+
+void TWinControl::Repaint() {
+    Invalidate();
+    Update();
+}
+
+void TWinControl::Update() {
+    if (state_->dirty.isEmpty())
+        return;
+    const QRegion dirty = state_->dirty;
+    for (const QRect& r : dirty)
+        PaintArea({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()});
+    state_->dirty = QRegion();
+    Widget()->repaint(dirty);
+}
+
+void TWinControl::PaintWindow(TCanvas&) {}
+
+void TWinControl::PaintArea(const TRect& area) {
+    QImage& picture = state_->picture;
+    {
+        TCanvas canvas(&picture, {}, area);
+        SafeCall([&] { PaintWindow(canvas); });
+    }
+    for (TControl* c : controls_) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (g != nullptr && g->Visible() && !g->BoundsRect().Intersect(area).IsEmpty())
+            g->PaintInto(picture, area);
+    }
+}
+
+void TWinControl::RepaintControlOpaque(TGraphicControl* control) {
+    const TRect area = control->BoundsRect().Intersect(ClientRect());
+    if (area.IsEmpty())
+        return;
+    auto it = std::find(controls_.begin(), controls_.end(), control);
+    for (; it != controls_.end(); ++it) {
+        auto* g = dynamic_cast<TGraphicControl*>(*it);
+        if (g != nullptr && g->Visible() && !g->BoundsRect().Intersect(area).IsEmpty())
+            g->PaintInto(state_->picture, area);
+    }
+    Widget()->repaint(QRect(area.Left, area.Top, area.Width(), area.Height()));
+}
+
+void TWinControl::PaintEvent(const std::vector<TRect>& rects) {
+    QRegion exposed;
+    for (const TRect& r : rects)
+        exposed += QRect(r.Left, r.Top, r.Width(), r.Height());
+    const QRegion todo = state_->dirty.intersected(exposed);
+    for (const QRect& r : todo)
+        PaintArea({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()});
+    state_->dirty -= todo;
+}
+
+TControl* TWinControl::ControlAtPos(TPoint p, bool allow_disabled) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (dynamic_cast<TWinControl*>(c) != nullptr)
+            continue; // windows get their own input
+        if (c->Visible() && (allow_disabled || c->Enabled()) && c->BoundsRect().Contains(p))
+            return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::ReleaseCapture() {
+    state_->capture = nullptr;
+    state_->click_pending = false;
+    if (state_->widget)
+        state_->widget->releaseMouse();
+}
+
+namespace {
+
+TPopupMenu* PopupMenuOf(TControl* control) {
+    for (TControl* c = control; c != nullptr; c = c->Parent())
+        if (c->PopupMenu() != nullptr)
+            return c->PopupMenu();
+    return nullptr;
+}
+
+} // namespace
+
+void TWinControl::RouteMouseDown(TMouseButton button, TShiftState shift, TPoint p,
+                                 bool double_click) {
+    State& s = *state_;
+    TControl* target = s.capture != nullptr ? s.capture : ControlAtPos(p);
+    if (target == nullptr)
+        target = this;
+    if (button == TMouseButton::mbLeft && s.capture == nullptr) {
+        s.capture = target != this && (target->ControlStyle() & csCaptureMouse) != 0 ? target
+                                                                                      : nullptr;
+        s.capture_inside = true;
+        s.click_pending = (target->ControlStyle() & csClickEvents) != 0;
+        if (target == this)
+            s.click_pending = (ControlStyle() & csClickEvents) != 0;
+    }
+    const TPoint local = target == this ? p : TPoint{p.X - target->Left(), p.Y - target->Top()};
+    target->HandleMouseDown(button, shift, local.X, local.Y, double_click);
+    if (button == TMouseButton::mbRight) {
+        if (TPopupMenu* menu = PopupMenuOf(target)) {
+            const TPoint screen = ClientToScreen(p);
+            SafeCall([&] { menu->Popup(screen.X, screen.Y); });
+        }
+    }
+}
+
+void TWinControl::RouteMouseMove(TShiftState shift, TPoint p) {
+    State& s = *state_;
+    if (TForm* form = ParentForm(); form != nullptr && form->ManualDragging()) {
+        form->ManualDragTo(ClientToScreen(p));
+        return;
+    }
+    if (s.capture != nullptr) {
+        TControl* c = s.capture;
+        const bool inside = c->BoundsRect().Contains(p);
+        if (inside != s.capture_inside) {
+            s.capture_inside = inside;
+            if (inside)
+                c->HandleMouseEnter();
+            else
+                c->HandleMouseLeave();
+            if (s.capture == nullptr)
+                return;
+        }
+        c->HandleMouseMove(shift, p.X - c->Left(), p.Y - c->Top());
+        return;
+    }
+    TControl* over = ControlAtPos(p);
+    if (over != s.hover) {
+        TControl* old = s.hover;
+        s.hover = over;
+        if (old != nullptr)
+            old->HandleMouseLeave();
+        if (over != nullptr)
+            over->HandleMouseEnter();
+        SyncCursor(over);
+        Widget()->setToolTip(over != nullptr && over->ShowHint()
+                                 ? QString::fromStdString(over->Hint())
+                                 : QString());
+    }
+    if (over != nullptr)
+        over->HandleMouseMove(shift, p.X - over->Left(), p.Y - over->Top());
+    else
+        HandleMouseMove(shift, p.X, p.Y);
+}
+
+void TWinControl::RouteMouseUp(TMouseButton button, TShiftState shift, TPoint p) {
+    State& s = *state_;
+    if (TForm* form = ParentForm(); form != nullptr && form->ManualDragging()) {
+        form->EndManualDrag();
+        return;
+    }
+    TControl* target = s.capture;
+    const bool captured = target != nullptr;
+    if (target == nullptr)
+        target = ControlAtPos(p);
+    if (target == nullptr)
+        target = this;
+    const TPoint local = target == this ? p : TPoint{p.X - target->Left(), p.Y - target->Top()};
+    const bool click = s.click_pending && target->ClientRect().Contains(local);
+    s.click_pending = false;
+    s.capture = nullptr;
+    target->HandleMouseUp(button, shift, local.X, local.Y, click);
+    if (captured) {
+        // The pointer may have come to rest over another child than the one that held it.
+        TControl* over = ControlAtPos(p);
+        if (over != target && target->BoundsRect().Contains(p) == false) {
+            s.hover = nullptr;
+        }
+        if (over != s.hover) {
+            TControl* old = s.hover;
+            s.hover = over;
+            if (old != nullptr && old != target)
+                old->HandleMouseLeave();
+            if (over != nullptr)
+                over->HandleMouseEnter();
+        } else if (over == target && !s.capture_inside) {
+            target->HandleMouseEnter();
+        }
+        SyncCursor(over);
+    }
+}
+
+void TWinControl::RouteEnter() { HandleMouseEnter(); }
+
+void TWinControl::RouteLeave() {
+    State& s = *state_;
+    if (s.capture == nullptr && s.hover != nullptr) {
+        TControl* old = s.hover;
+        s.hover = nullptr;
+        old->HandleMouseLeave();
+    }
+    HandleMouseLeave();
+}
+
+// ---- ControlWidget ----------------------------------------------------------------------------
+
+namespace {
+
+TShiftState ShiftOf(const QMouseEvent* e) {
+    TShiftState s = 0;
+    const auto mods = e->modifiers();
+    if (mods & Qt::ShiftModifier)
+        s |= ssShift;
+    if (mods & Qt::AltModifier)
+        s |= ssAlt;
+    if (mods & Qt::ControlModifier)
+        s |= ssCtrl;
+    const auto buttons = e->buttons();
+    if (buttons & Qt::LeftButton)
+        s |= ssLeft;
+    if (buttons & Qt::RightButton)
+        s |= ssRight;
+    if (buttons & Qt::MiddleButton)
+        s |= ssMiddle;
+    return s;
+}
+
+bool ButtonOf(const QMouseEvent* e, TMouseButton& button) {
+    switch (e->button()) {
+    case Qt::LeftButton:
+        button = TMouseButton::mbLeft;
+        return true;
+    case Qt::RightButton:
+        button = TMouseButton::mbRight;
+        return true;
+    case Qt::MiddleButton:
+        button = TMouseButton::mbMiddle;
+        return true;
+    default:
+        return false;
+    }
+}
+
+TPoint PointOf(const QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    return {p.x(), p.y()};
+}
+
+} // namespace
+
+ControlWidget::ControlWidget(TWinControl* control, QWidget* parent)
+    : QWidget(parent), control_(control) {}
+
+void ControlWidget::paintEvent(QPaintEvent* event) {
+    if (control_ == nullptr)
+        return;
+    std::vector<TRect> rects;
+    for (const QRect& r : event->region())
+        rects.push_back({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()});
+    control_->PaintEvent(rects);
+    QPainter p(this);
+    for (const QRect& r : event->region())
+        p.drawImage(r, control_->Picture(), r);
+}
+
+void ControlWidget::mousePressEvent(QMouseEvent* event) {
+    TMouseButton button{};
+    if (control_ != nullptr && ButtonOf(event, button))
+        control_->RouteMouseDown(button, ShiftOf(event), PointOf(event), false);
+}
+
+void ControlWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    TMouseButton button{};
+    if (control_ != nullptr && ButtonOf(event, button))
+        control_->RouteMouseDown(button, ShiftOf(event), PointOf(event), true);
+}
+
+void ControlWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (control_ != nullptr)
+        control_->RouteMouseMove(ShiftOf(event), PointOf(event));
+}
+
+void ControlWidget::mouseReleaseEvent(QMouseEvent* event) {
+    TMouseButton button{};
+    if (control_ != nullptr && ButtonOf(event, button))
+        control_->RouteMouseUp(button, ShiftOf(event), PointOf(event));
+}
+
+void ControlWidget::enterEvent(QEnterEvent*) {
+    if (control_ != nullptr)
+        control_->RouteEnter();
+}
+
+void ControlWidget::leaveEvent(QEvent*) {
+    if (control_ != nullptr)
+        control_->RouteLeave();
+}
+
+void ControlWidget::moveEvent(QMoveEvent*) {
+    // The window system moves top-level windows: keep the control's position in step.
+    if (control_ != nullptr && isWindow()) {
+        control_->left_ = x();
+        control_->top_ = y();
+    }
+}
+
+void ControlWidget::resizeEvent(QResizeEvent*) {
+    if (control_ != nullptr && isWindow() &&
+        (control_->Width() != width() || control_->Height() != height()))
+        control_->SetBounds(control_->Left(), control_->Top(), width(), height());
+}
+
+// ---- TCustomControl ---------------------------------------------------------------------------
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {}
+
+TCustomControl::~TCustomControl() { BeginDestruction(); }
+
+TCanvas& TCustomControl::Canvas() {
+    if (paint_canvas_ != nullptr)
+        return *paint_canvas_;
+    if (!idle_canvas_)
+        idle_canvas_ = std::make_unique<TCanvas>(&Picture());
+    return *idle_canvas_;
+}
+
+void TCustomControl::PaintWindow(TCanvas& canvas) {
+    if (idle_canvas_)
+        idle_canvas_->Release();
+    paint_canvas_ = &canvas;
+    struct Reset {
+        TCanvas*& c;
+        ~Reset() { c = nullptr; }
+    } reset{paint_canvas_};
+    Paint();
+}
+
+} // namespace vd

@@ -1,0 +1,255 @@
+#pragma once
+
+#include "framework/Colors.h"
+#include "framework/Component.h"
+#include "framework/Graphics.h"
+#include "framework/Types.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QWidget;
+class QImage;
+
+namespace vd {
+
+class TWinControl;
+class TPopupMenu;
+class ControlWidget;
+class TForm;
+
+// How a control behaves; set by its class.
+enum TControlStyleFlag : unsigned {
+    csAcceptsControls = 1u << 0,
+    csCaptureMouse = 1u << 1,  // a left press captures the mouse until the release
+    csClickEvents = 1u << 2,   // a press and release on the control is a click
+    csOpaque = 1u << 3,        // the control covers its whole rectangle: nothing beneath is drawn
+    csDoubleClicks = 1u << 4,  // a double click is reported as one
+};
+using TControlStyle = unsigned;
+
+// A visual element with a position in its parent, mouse events as small virtual hooks, a font,
+// a caption, a cursor and a popup menu.
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    [[nodiscard]] TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+
+    [[nodiscard]] virtual int Left() const { return left_; }
+    [[nodiscard]] virtual int Top() const { return top_; }
+    [[nodiscard]] int Width() const { return width_; }
+    [[nodiscard]] int Height() const { return height_; }
+    virtual void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int left) { SetBounds(left, Top(), width_, height_); }
+    void SetTop(int top) { SetBounds(Left(), top, width_, height_); }
+    void SetWidth(int width) { SetBounds(Left(), Top(), width, height_); }
+    void SetHeight(int height) { SetBounds(Left(), Top(), width_, height); }
+    [[nodiscard]] TRect BoundsRect() const { return Bounds(Left(), Top(), width_, height_); }
+    [[nodiscard]] TRect ClientRect() const { return {0, 0, width_, height_}; }
+    [[nodiscard]] int ClientWidth() const { return width_; }
+    [[nodiscard]] int ClientHeight() const { return height_; }
+
+    [[nodiscard]] bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    // Visible itself and through every parent.
+    [[nodiscard]] bool Showing() const;
+    [[nodiscard]] bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    [[nodiscard]] TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor);
+    [[nodiscard]] TPopupMenu* PopupMenu() const { return popup_menu_; }
+    void SetPopupMenu(TPopupMenu* menu);
+    [[nodiscard]] const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string_view caption);
+    [[nodiscard]] const std::string& Hint() const { return hint_; }
+    void SetHint(std::string_view hint) { hint_ = hint; }
+    [[nodiscard]] bool ShowHint() const { return show_hint_; }
+    void SetShowHint(bool show) { show_hint_ = show; }
+    [[nodiscard]] TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    TFont& Font() { return font_; }
+    [[nodiscard]] const TFont& Font() const { return font_; }
+    [[nodiscard]] TControlStyle ControlStyle() const { return control_style_; }
+    void SetControlStyle(TControlStyle style) { control_style_ = style; }
+
+    // Redraws the control soon, with what lies beneath it.
+    virtual void Invalidate();
+    // Redraws the control now.
+    virtual void Repaint();
+
+    [[nodiscard]] TPoint ClientToScreen(TPoint p) const;
+    [[nodiscard]] TPoint ScreenToClient(TPoint p) const;
+    // The client-coordinate point in the coordinates of `ancestor` (a parent, grandparent...).
+    [[nodiscard]] TPoint ClientToParent(TPoint p, const TWinControl* ancestor) const;
+
+    // The form this control is on, or nullptr.
+    [[nodiscard]] TForm* ParentForm() const;
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+
+    // framework: mouse input routed by the parent window, in control coordinates.
+    void HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y, bool double_click);
+    void HandleMouseMove(TShiftState shift, int x, int y);
+    void HandleMouseUp(TMouseButton button, TShiftState shift, int x, int y, bool click);
+    void HandleMouseEnter();
+    void HandleMouseLeave();
+
+    void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void Click();
+    virtual void DblClick();
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
+    virtual void EnabledChanged() { Invalidate(); }
+    virtual void TextChanged() { Invalidate(); }
+    virtual void FontChanged() { Invalidate(); }
+    virtual void CursorChanged() {}
+    virtual void ColorChanged() { Invalidate(); }
+    virtual void VisibleChanged();
+    // The bounds changed from `old_bounds` (in the parent's coordinates).
+    virtual void BoundsChanged(const TRect& old_bounds);
+
+    int left_ = 0;
+    int top_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+
+private:
+    friend class TWinControl;
+    TWinControl* parent_ = nullptr;
+    bool visible_ = true;
+    bool enabled_ = true;
+    TCursor cursor_ = crDefault;
+    TPopupMenu* popup_menu_ = nullptr;
+    std::string caption_;
+    std::string hint_;
+    bool show_hint_ = false;
+    TColor color_ = clBtnFace;
+    TFont font_;
+    TControlStyle control_style_ = csCaptureMouse | csClickEvents | csDoubleClicks;
+};
+
+// A control without a window of its own: its parent paints it into the parent's picture, in
+// z-order, and routes the mouse to it.
+class TGraphicControl : public TControl {
+public:
+    explicit TGraphicControl(TComponent* owner);
+    ~TGraphicControl() override;
+
+    // The control's canvas: over its parent's picture, origin at the control. While painting it
+    // is clipped to the area being painted.
+    TCanvas& Canvas();
+
+    void Invalidate() override;
+    // Redraws at once; an opaque control redraws only itself and what lies above it, reusing the
+    // parent's picture beneath.
+    void Repaint() override;
+
+    // framework: paints the control into its parent's picture, limited to `clip` (parent
+    // coordinates).
+    void PaintInto(QImage& picture, const TRect& clip);
+
+protected:
+    virtual void Paint() {}
+
+private:
+    std::unique_ptr<TCanvas> canvas_;
+};
+
+// A control with a window: it has children, a picture its children are painted into, and it
+// routes the mouse to the child under the pointer (or to the child that captured it).
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    void SetParent(TWinControl* parent) override;
+    void SetBounds(int left, int top, int width, int height) override;
+    void Invalidate() override;
+    void Repaint() override;
+    // Marks `r` (client coordinates) to be painted anew, parent beneath first.
+    void InvalidateRect(const TRect& r);
+    // Paints `control` and the controls above it into the picture at once, without painting
+    // what lies beneath, and presents the result.
+    void RepaintControlOpaque(TGraphicControl* control);
+    // Paints everything that is waiting to be painted, now.
+    void Update();
+
+    [[nodiscard]] int ControlCount() const { return static_cast<int>(controls_.size()); }
+    [[nodiscard]] TControl* Controls(int index) const;
+    // The topmost visible child control at `p` (client coordinates); disabled ones only when
+    // asked.
+    [[nodiscard]] TControl* ControlAtPos(TPoint p, bool allow_disabled = false) const;
+
+    // Ends a mouse capture held by a child control (before the window is moved, say).
+    void ReleaseCapture();
+
+    // framework: the window and its picture.
+    [[nodiscard]] QWidget* Widget() const;
+    [[nodiscard]] QImage& Picture() const;
+
+protected:
+    // Paints the control's own face into `canvas` (its picture); children are painted after.
+    virtual void PaintWindow(TCanvas& canvas);
+    void VisibleChanged() override;
+    void EnabledChanged() override;
+    void CursorChanged() override;
+    void BoundsChanged(const TRect& old_bounds) override;
+    // The window's widget; created by the constructor of TWinControl unless a subclass asks to
+    // create a different one before it is used.
+    void SetWidget(std::unique_ptr<QWidget> widget);
+
+private:
+    friend class ControlWidget;
+    friend class TControl;
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    void PaintArea(const TRect& area);
+    void SyncCursor(const TControl* over);
+
+    // mouse routing (ControlWidget calls these)
+    void RouteMouseDown(TMouseButton button, TShiftState shift, TPoint p, bool double_click);
+    void RouteMouseMove(TShiftState shift, TPoint p);
+    void RouteMouseUp(TMouseButton button, TShiftState shift, TPoint p);
+    void RouteEnter();
+    void RouteLeave();
+    void PaintEvent(const std::vector<TRect>& rects);
+
+    struct State;
+    std::unique_ptr<State> state_;
+    std::vector<TControl*> controls_; // children in z-order, bottom first
+};
+
+// A windowed control that paints itself through Paint() on its Canvas.
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent* owner);
+    ~TCustomControl() override;
+    // The canvas over the control's own picture.
+    TCanvas& Canvas();
+
+protected:
+    virtual void Paint() {}
+    void PaintWindow(TCanvas& canvas) override;
+
+private:
+    TCanvas* paint_canvas_ = nullptr;
+    std::unique_ptr<TCanvas> idle_canvas_;
+};
+
+// Runs `fn`; an exception escaping it is shown by the application's error display.
+void SafeCall(const std::function<void()>& fn);
+
+} // namespace vd

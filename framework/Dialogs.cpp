@@ -1,0 +1,99 @@
+#include "framework/Dialogs.h"
+
+#include "framework/FilePaths.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+namespace vd {
+
+namespace {
+
+TOpenDialog::Script& CurrentScript() {
+    static TOpenDialog::Script script; // tests only
+    return script;
+}
+
+QString FromBytes(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
+std::string ToBytes(const QString& s) { return s.toLocal8Bit().toStdString(); }
+
+} // namespace
+
+std::vector<TFilterEntry> ParseFilter(const std::string& filter) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : filter) {
+        if (c == '|') {
+            parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    parts.push_back(current);
+    std::vector<TFilterEntry> entries;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
+        entries.push_back({parts[i], parts[i + 1]});
+    return entries;
+}
+
+TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
+
+TSaveDialog::TSaveDialog(TComponent* owner) : TOpenDialog(owner) {}
+
+void TOpenDialog::SetScript(Script script) { CurrentScript() = std::move(script); }
+
+void TOpenDialog::Accept(std::vector<std::string> files) {
+    if (IsSaveDialog() && !DefaultExt.empty())
+        for (std::string& f : files)
+            if (ExtractFileExt(f).empty())
+                f += "." + DefaultExt;
+    files_ = std::move(files);
+    file_name_ = files_.empty() ? std::string() : files_.front();
+}
+
+bool TOpenDialog::Execute() {
+    if (CurrentScript()) {
+        std::optional<std::vector<std::string>> answer = CurrentScript()(*this);
+        if (!answer || answer->empty())
+            return false;
+        Accept(std::move(*answer));
+        return true;
+    }
+    QFileDialog dialog(nullptr, FromBytes(Title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    QStringList filters;
+    for (const TFilterEntry& e : ParseFilter(Filter)) {
+        QString patterns = QString::fromStdString(e.patterns);
+        patterns.replace(';', ' ');
+        filters << QString::fromStdString(e.description) + " (" + patterns + ")";
+    }
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = std::clamp(FilterIndex, 1, static_cast<int>(filters.size())) - 1;
+        dialog.selectNameFilter(filters[index]);
+    }
+    if (!InitialDir.empty())
+        dialog.setDirectory(FromBytes(InitialDir));
+    if (IsSaveDialog()) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if ((Options & ofOverwritePrompt) == 0)
+            dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode((Options & ofAllowMultiSelect) != 0 ? QFileDialog::ExistingFiles
+                                                               : QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    std::vector<std::string> files;
+    for (const QString& f : dialog.selectedFiles())
+        files.push_back(ToBytes(f));
+    if (files.empty())
+        return false;
+    Accept(std::move(files));
+    return true;
+}
+
+} // namespace vd

@@ -1,0 +1,173 @@
+#include "framework/Forms.h"
+
+#include "framework/Application.h"
+#include "framework/Region.h"
+
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QRegion>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+namespace vd {
+
+struct TForm::Modal {
+    QEventLoop loop;
+    TModalResult result = TModalResult::mrNone;
+};
+
+TForm::TForm(TComponent* owner) : TCustomControl(owner) {
+    SetVisible(false);
+    SetColor(clBtnFace);
+    ApplyWindowFlags();
+}
+
+TForm::~TForm() { BeginDestruction(); }
+
+void TForm::ApplyWindowFlags() {
+    QWidget* w = Widget();
+    const bool shown = w->isVisible();
+    Qt::WindowFlags flags = Qt::Window;
+    switch (border_style_) {
+    case TFormBorderStyle::bsNone:
+        flags |= Qt::FramelessWindowHint;
+        break;
+    case TFormBorderStyle::bsToolWindow:
+        flags = Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    case TFormBorderStyle::bsDialog:
+    case TFormBorderStyle::bsSingle:
+        flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    case TFormBorderStyle::bsSizeable:
+        break;
+    }
+    w->setWindowFlags(flags);
+    if (border_style_ != TFormBorderStyle::bsSizeable)
+        w->setFixedSize(std::max(1, Width()), std::max(1, Height()));
+    if (shown)
+        w->show();
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle style) {
+    if (border_style_ == style)
+        return;
+    border_style_ = style;
+    ApplyWindowFlags();
+}
+
+void TForm::BoundsChanged(const TRect& old_bounds) {
+    TCustomControl::BoundsChanged(old_bounds);
+    if (border_style_ != TFormBorderStyle::bsSizeable)
+        Widget()->setFixedSize(std::max(1, Width()), std::max(1, Height()));
+}
+
+int TForm::Left() const { return left_; }
+int TForm::Top() const { return top_; }
+
+void TForm::Show() {
+    if (position_ != TPosition::poDesigned && !Visible()) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            SetBounds(area.left() + (area.width() - Width()) / 2,
+                      area.top() + (area.height() - Height()) / 2, Width(), Height());
+        }
+    }
+    SetVisible(true);
+    Widget()->raise();
+    Widget()->activateWindow();
+}
+
+void TForm::Hide() { SetVisible(false); }
+
+void TForm::VisibleChanged() {
+    if (Visible()) {
+        Widget()->move(left_, top_);
+        Widget()->show();
+    } else {
+        Widget()->hide();
+    }
+}
+
+void TForm::Close() {
+    if (OnClose)
+        OnClose(this);
+    Hide();
+    if (modal_) {
+        if (modal_->result == TModalResult::mrNone)
+            modal_->result = TModalResult::mrCancel;
+        modal_->loop.quit();
+        return;
+    }
+    if (TApplication* app = TApplication::Instance(); app != nullptr && app->MainForm() == this)
+        app->Terminate();
+}
+
+TModalResult TForm::ShowModal() {
+    modal_ = std::make_unique<Modal>();
+    Widget()->setWindowModality(Qt::ApplicationModal);
+    Show();
+    modal_->loop.exec();
+    const TModalResult result = modal_->result;
+    modal_.reset();
+    Widget()->setWindowModality(Qt::NonModal);
+    Hide();
+    return result;
+}
+
+void TForm::SetModalResult(TModalResult result) {
+    if (modal_) {
+        modal_->result = result;
+        if (result != TModalResult::mrNone)
+            Close();
+    }
+}
+
+void TForm::SetWindowRegion(const TRegion* region) {
+    QWidget* w = Widget();
+    if (region == nullptr || region->Empty()) {
+        w->clearMask();
+        has_region_ = false;
+    } else {
+        w->setMask(region->Platform());
+        has_region_ = true;
+    }
+}
+
+bool TForm::HasWindowRegion() const { return has_region_; }
+
+void TForm::BeginWindowDrag() {
+    QWidget* w = Widget();
+    w->createWinId();
+    QWindow* window = w->windowHandle();
+    if (window != nullptr && window->startSystemMove()) {
+        manual_drag_ = false;
+        return;
+    }
+    // The window system does not move windows for us here: follow the pointer ourselves.
+    const QPoint cursor = QCursor::pos();
+    drag_offset_ = {cursor.x() - left_, cursor.y() - top_};
+    manual_drag_ = true;
+}
+
+void TForm::ManualDragTo(TPoint) {
+    const QPoint cursor = QCursor::pos();
+    SetBounds(cursor.x() - drag_offset_.X, cursor.y() - drag_offset_.Y, Width(), Height());
+    Widget()->move(left_, top_);
+}
+
+void TForm::DoCreate() {
+    if (OnCreate)
+        SafeCall([this] { OnCreate(this); });
+}
+
+void TForm::Paint() {
+    Canvas().Brush().SetColor(Color());
+    Canvas().Brush().SetStyle(TBrushStyle::bsSolid);
+    Canvas().FillRect(ClientRect());
+}
+
+void TForm::TextChanged() { Widget()->setWindowTitle(QString::fromStdString(Caption())); }
+
+} // namespace vd
