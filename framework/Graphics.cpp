@@ -662,6 +662,16 @@ TColor TBitmap::Pixel(int x, int y) const {
     return FromQRgb(img.pixel(x, y));
 }
 
+void TBitmap::ReadRow(int y, std::vector<TColor>& out) const {
+    const QImage& img = Image();
+    out.resize(static_cast<std::size_t>(std::max(0, img.width())));
+    if (y < 0 || y >= img.height())
+        return;
+    const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    for (int x = 0; x < img.width(); ++x)
+        out[static_cast<std::size_t>(x)] = FromQRgb(line[x]);
+}
+
 QImage& TBitmap::Image() const {
     if (canvas_)
         canvas_->Release();

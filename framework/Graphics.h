@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QImage;
 class QPainter;
@@ -225,6 +226,8 @@ public:
 
     TCanvas& Canvas();
     [[nodiscard]] TColor Pixel(int x, int y) const;
+    // Row `y` as colours, into `out` (resized to the width); fast for whole-picture scans.
+    void ReadRow(int y, std::vector<TColor>& out) const;
 
     // Reads one BMP file image: the file header's size field tells how many bytes it takes.
     void LoadFromStream(TStream& stream);

@@ -1,0 +1,168 @@
+#include "skin/VsSlider.h"
+
+#include <cmath>
+
+namespace vd {
+
+TVsSlider::TVsSlider(TComponent* owner) : TVsSkinGraphicControl(owner) {
+    clip_rect_.OnChange = [this](TVsPersistent*) { RepaintFace(); };
+    SetBounds(0, 0, 150, 20);
+}
+
+TVsSlider::~TVsSlider() { BeginDestruction(); }
+
+void TVsSlider::Apply(TVsRange::Effect effect) {
+    switch (effect) {
+    case TVsRange::Effect::None:
+        break;
+    case TVsRange::Effect::Repaint:
+        RepaintFace();
+        break;
+    case TVsRange::Effect::PositionChanged:
+        RepaintFace();
+        if (OnChange)
+            OnChange(this);
+        break;
+    }
+}
+
+void TVsSlider::SetMinValue(int32_t value) { Apply(range_.SetMin(value)); }
+void TVsSlider::SetMaxValue(int32_t value) { Apply(range_.SetMax(value)); }
+void TVsSlider::SetPosition(int32_t value) { Apply(range_.SetPosition(value)); }
+
+void TVsSlider::SetDirection(TVsSliderDirection direction) {
+    if (direction_ == direction)
+        return;
+    direction_ = direction;
+    CenterThumb();
+    RepaintFace();
+}
+
+void TVsSlider::SetGraphicName(std::string_view name) {
+    if (graphic_name_ == name)
+        return;
+    graphic_name_ = name;
+    UpdateGraphic(true);
+}
+
+void TVsSlider::SetMaskColor(TColor color) {
+    if (mask_color_ == color)
+        return;
+    mask_color_ = color;
+    RepaintFace();
+}
+
+void TVsSlider::UpdateGraphic(bool reload) {
+    graphic_ = Skin() != nullptr ? Skin()->FindGraphic(graphic_name_) : nullptr;
+    if (graphic_ != nullptr && reload)
+        clip_rect_.SetRect({0, 0, graphic_->Bitmap().Width(), graphic_->Bitmap().Height()});
+    CenterThumb();
+}
+
+void TVsSlider::SetBounds(int left, int top, int width, int height) {
+    TVsSkinGraphicControl::SetBounds(left, top, width, height);
+    CenterThumb();
+    RepaintFace();
+}
+
+void TVsSlider::EnabledChanged() {
+    RepaintFace();
+    TVsSkinGraphicControl::EnabledChanged();
+}
+
+int TVsSlider::TrackLength() const {
+    return direction_ == TVsSliderDirection::sdHorz ? Width() - ThumbWidth()
+                                                    : Height() - ThumbHeight();
+}
+
+void TVsSlider::CenterThumb() {
+    if (direction_ == TVsSliderDirection::sdHorz) {
+        thumb_rect_.Top = (Height() - ThumbHeight()) / 2;
+    } else {
+        thumb_rect_.Left = (Width() - ThumbWidth()) / 2;
+    }
+    thumb_rect_.Right = thumb_rect_.Left + ThumbWidth();
+    thumb_rect_.Bottom = thumb_rect_.Top + ThumbHeight();
+}
+
+int TVsSlider::PositionToPixel(int32_t value) const {
+    const double range = static_cast<double>(MaxValue()) - MinValue();
+    const double share = static_cast<double>(value) - MinValue();
+    const int p = TrackOrigin() + static_cast<int>(std::lrint(TrackLength() * share / range));
+    if (direction_ == TVsSliderDirection::sdHorz)
+        return p;
+    return Height() - p - ThumbHeight();
+}
+
+int32_t TVsSlider::PixelToPosition(int pixel) const {
+    if (direction_ == TVsSliderDirection::sdVert)
+        pixel = Height() - pixel - ThumbHeight();
+    if (TrackLength() <= 0)
+        return MinValue();
+    const double range = static_cast<double>(MaxValue()) - MinValue();
+    const auto v = static_cast<int64_t>(
+        std::llrint(static_cast<double>(pixel - TrackOrigin()) * range / TrackLength()));
+    const int64_t position = std::max<int64_t>(v, 0) + MinValue();
+    return static_cast<int32_t>(std::min<int64_t>(MaxValue(), position));
+}
+
+void TVsSlider::MoveThumbTo(int pixel) {
+    pixel = std::clamp(pixel, TrackOrigin(), TrackOrigin() + std::max(0, TrackLength()));
+    SetPosition(PixelToPosition(pixel));
+}
+
+void TVsSlider::PlaceThumb() {
+    const int p = PositionToPixel(Position());
+    if (direction_ == TVsSliderDirection::sdHorz) {
+        thumb_rect_.Left = p;
+        thumb_rect_.Right = p + ThumbWidth();
+    } else {
+        thumb_rect_.Top = p;
+        thumb_rect_.Bottom = p + ThumbHeight();
+    }
+}
+
+void TVsSlider::Paint() {
+    CaptureBackground();
+    PlaceThumb();
+    if (graphic_ != nullptr) {
+        const int index = Enabled() ? 0 : 1;
+        const int sx = ThumbWidth() * index + clip_rect_.Left();
+        const int sy = clip_rect_.Top();
+        SetMaskBrush(FaceCanvas().Brush(), mask_color_);
+        FaceCanvas().BrushCopy(thumb_rect_, graphic_->Bitmap(),
+                               {sx, sy, sx + ThumbWidth(), sy + clip_rect_.Height()}, mask_color_);
+    }
+    TVsSkinGraphicControl::Paint();
+}
+
+void TVsSlider::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TVsSkinGraphicControl::MouseDown(button, shift, x, y);
+    if (button != TMouseButton::mbLeft || !Enabled())
+        return;
+    if (thumb_rect_.Contains({x, y})) {
+        dragging_ = true;
+        drag_offset_ =
+            direction_ == TVsSliderDirection::sdHorz ? x - thumb_rect_.Left : y - thumb_rect_.Top;
+    } else if (direction_ == TVsSliderDirection::sdHorz) {
+        MoveThumbTo(x - ThumbWidth() / 2);
+    } else {
+        MoveThumbTo(y - ThumbHeight() / 2);
+    }
+}
+
+void TVsSlider::MouseMove(TShiftState shift, int x, int y) {
+    if (dragging_)
+        MoveThumbTo(direction_ == TVsSliderDirection::sdHorz ? x - drag_offset_ : y - drag_offset_);
+    TVsSkinGraphicControl::MouseMove(shift, x, y);
+}
+
+void TVsSlider::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (dragging_) {
+        dragging_ = false;
+        RepaintFace();
+    }
+    TVsSkinGraphicControl::MouseUp(button, shift, x, y);
+}
+
+} // namespace vd
