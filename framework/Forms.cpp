@@ -168,6 +168,15 @@ void TForm::Paint() {
     Canvas().FillRect(ClientRect());
 }
 
+std::vector<TRect> ScreenRects() {
+    std::vector<TRect> rects;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect g = screen->geometry();
+        rects.push_back(Bounds(g.x(), g.y(), g.width(), g.height()));
+    }
+    return rects;
+}
+
 void TForm::TextChanged() { Widget()->setWindowTitle(QString::fromStdString(Caption())); }
 
 } // namespace vd

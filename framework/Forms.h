@@ -3,6 +3,7 @@
 #include "framework/Controls.h"
 
 #include <memory>
+#include <vector>
 
 namespace vd {
 
@@ -69,5 +70,8 @@ private:
     std::unique_ptr<Modal> modal_;
     bool has_region_ = false;
 };
+
+// The screens' areas on the desktop, in desktop coordinates.
+[[nodiscard]] std::vector<TRect> ScreenRects();
 
 } // namespace vd

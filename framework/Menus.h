@@ -14,7 +14,7 @@ class TPopupMenu;
 class TMenuItem;
 
 // How an owner-drawn menu item is to be drawn.
-enum TOwnerDrawStateFlag : unsigned {
+enum TMenuItemStateFlag : unsigned {
     odSelected = 1u << 0,
     odGrayed = 1u << 1,
     odDisabled = 1u << 2,

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "framework/Colors.h"
+#include "framework/Dialogs.h"
+
+#include <span>
+#include <string_view>
+#include <variant>
+
+// A window's layout as data: one entry per component, in layout order, each with its class's
+// settings. References to other components and handlers are by name, resolved once every
+// component exists.
+namespace vd::layout {
+
+struct Bounds {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The part of a skin graphic a control uses; clip rectangles start at the graphic's left edge.
+struct Clip {
+    std::string_view graphic;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct Font {
+    std::string_view name = "MS Sans Serif";
+    int points = 8;
+    bool bold = false;
+    TColor color = clWindowText;
+};
+
+struct Composer {
+    std::string_view block; // a resource holding the skin store's stored form
+};
+struct Skin {
+    Bounds bounds;
+    std::string_view graphic;
+    TColor mask = clNone;
+    std::string_view composer;
+    std::string_view popup;
+};
+struct Slider {
+    Bounds bounds;
+    Clip clip;
+    std::string_view hint;
+    int min = 0;
+    int max = 100;
+    int position = 0;
+    TColor mask = clNone;
+    std::string_view on_click;
+};
+struct Button {
+    Bounds bounds;
+    Clip clip;
+    std::string_view on_click;
+};
+struct Label {
+    Bounds bounds;
+    std::string_view caption;
+    bool auto_size = true;
+    Font font;
+    std::string_view popup;
+};
+struct Bar {
+    Bounds bounds;
+    Clip clip;
+    int min = 0;
+    int max = 100;
+    int position = 0;
+    int step = 10;
+    std::string_view popup;
+};
+struct MediaPlayer {};
+struct ListBox {
+    Bounds bounds;
+    bool visible = true;
+    int item_height = 13;
+};
+struct PlaylistView {
+    Bounds bounds;
+    std::string_view popup;
+    std::string_view on_dbl_click;
+    std::string_view on_change;
+};
+struct Dialog {
+    bool save = false;
+    std::string_view title;
+    std::string_view filter;
+    TOpenOptions options = ofHideReadOnly | ofEnableSizing;
+    std::string_view default_ext;
+};
+struct Timer {
+    bool enabled = true;
+    int interval_ms = 1000;
+    std::string_view on_timer;
+};
+struct ImageList {
+    std::string_view strip; // a resource: the pictures side by side
+    int width = 16;
+    int height = 16;
+    TColor mask = clFuchsia;
+};
+struct TrayIcon {
+    std::string_view hint;
+    std::string_view icon;
+    std::string_view popup;
+    std::string_view on_click;
+    bool minimize_to_tray = true;
+};
+struct PopupMenu {
+    std::string_view images;
+};
+struct MenuItem {
+    std::string_view parent; // a popup menu or a menu item
+    std::string_view caption;
+    int image = -1;
+    std::string_view on_click;
+    bool is_default = false;
+    bool enabled = true;
+};
+struct FlatMenu {
+    bool auto_detect = true;
+};
+struct VisualStyles {};
+
+using Props = std::variant<Composer, Skin, Slider, Button, Label, Bar, MediaPlayer, ListBox,
+                           PlaylistView, Dialog, Timer, ImageList, TrayIcon, PopupMenu, MenuItem,
+                           FlatMenu, VisualStyles>;
+
+struct Entry {
+    std::string_view name;
+    std::string_view parent; // the windowed control it sits on; empty: the form, or none
+    Props props;
+};
+
+} // namespace vd::layout
+
+namespace vd {
+
+// The main window's layout.
+[[nodiscard]] std::span<const layout::Entry> MainWindowLayout();
+
+} // namespace vd

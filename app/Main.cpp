@@ -1,0 +1,286 @@
+#include "app/Main.h"
+
+#include "app/Layout.h"
+#include "app/LayoutBuilder.h"
+#include "app/Settings.h"
+#include "framework/Application.h"
+#include "framework/Dialogs.h"
+#include "framework/FilePaths.h"
+#include "framework/ImageList.h"
+#include "framework/IniFile.h"
+#include "framework/ListBox.h"
+#include "framework/Menus.h"
+#include "framework/Timer.h"
+#include "player/MediaPlayer.h"
+#include "player/ModLib.h"
+#include "skin/VsButtons.h"
+#include "skin/VsComposer.h"
+#include "skin/VsLabel.h"
+#include "skin/VsProgressBar.h"
+#include "skin/VsSkin.h"
+#include "skin/VsSlider.h"
+#include "widgets/TrayIcon.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace vd {
+
+namespace {
+
+constexpr TPoint kDesignedPosition{202, 107};
+constexpr int kClientWidth = 518;
+constexpr int kClientHeight = 425;
+constexpr std::string_view kSettingsSection = "Config";
+
+template <class T>
+T* Component(TComponent& owner, std::string_view name) {
+    auto* found = dynamic_cast<T*>(owner.FindComponent(name));
+    if (found == nullptr)
+        throw std::logic_error("the main window has no component \"" + std::string(name) + "\"");
+    return found;
+}
+
+} // namespace
+
+TPlayer::TPlayer(TComponent* owner, Options options)
+    : TForm(owner), options_(std::move(options)) {
+    SetName("Player");
+    SetCaption("Velora Player");
+    SetBounds(kDesignedPosition.X, kDesignedPosition.Y, kClientWidth, kClientHeight);
+    SetColor(clBtnFace);
+    Font().SetName("MS Sans Serif");
+    Font().SetHeight(-11);
+    SetCursor(crDrag);
+
+    LayoutHandlers handlers;
+    auto bind = [&](std::string name, void (TPlayer::*method)(TComponent*)) {
+        handlers.notify.emplace(std::move(name), [this, method](TComponent* s) { (this->*method)(s); });
+    };
+    bind("ShowMenu", &TPlayer::ShowMenu);
+    bind("MenuMinimizeClick", &TPlayer::MenuMinimizeClick);
+    bind("TrayIconClick", &TPlayer::TrayIconClick);
+    bind("MenuCloseClick", &TPlayer::MenuCloseClick);
+    bind("About1Click", &TPlayer::About1Click);
+    bind("PlayBtnClick", &TPlayer::PlayBtnClick);
+    bind("PauseBtnClick", &TPlayer::PauseBtnClick);
+    bind("StopBtnClick", &TPlayer::StopBtnClick);
+    bind("PrevBtnClick", &TPlayer::PrevBtnClick);
+    bind("NextBtnClick", &TPlayer::NextBtnClick);
+    bind("EjectBtnClick", &TPlayer::EjectBtnClick);
+    bind("ProgressBarClick", &TPlayer::ProgressBarClick);
+    bind("DisplayPosition", &TPlayer::DisplayPosition);
+    bind("ModTimerTimer", &TPlayer::ModTimerTimer);
+    bind("NextTimerTimer", &TPlayer::NextTimerTimer);
+    bind("AddFilesClick", &TPlayer::AddFilesClick);
+    bind("RemovefileClick", &TPlayer::RemovefileClick);
+    bind("SortBtnClick", &TPlayer::SortBtnClick);
+    bind("PlaylistShowDblClick", &TPlayer::PlaylistShowDblClick);
+    bind("MenuNewPlaylistClick", &TPlayer::MenuNewPlaylistClick);
+    bind("LoadBtnClick", &TPlayer::LoadBtnClick);
+    bind("SaveBtnClick", &TPlayer::SaveBtnClick);
+    handlers.playlist_change = [this](TComponent* sender, int old_index, int new_index) {
+        PlaylistShowChange(sender, old_index, new_index);
+    };
+
+    BuildLayout(*this, MainWindowLayout(), handlers);
+    FindComponents();
+    entries_ = std::make_unique<TwoListPlaylist>(*Playlist, *PlaylistShow);
+    PlaybackDisplay& display = *this;
+    PlaylistAccess& playlist = *this;
+    controller_ = std::make_unique<PlaybackController>(display, playlist, *MIDIPlayer,
+                                                       *PositionTimer, *ModTimer);
+    OnCreate = [this](TComponent* sender) { FormCreate(sender); };
+    DoCreate();
+}
+
+TPlayer::~TPlayer() {
+    BeginDestruction();
+    // The timers call into the controller: they go before it does.
+    DestroyComponents();
+}
+
+void TPlayer::FindComponents() {
+    MainComposer = Component<TVsComposer>(*this, "MainComposer");
+    Skin = Component<TVsSkin>(*this, "Skin");
+    ProgressBar = Component<TVsSlider>(*this, "ProgressBar");
+    PrevBtn = Component<TVsButton>(*this, "PrevBtn");
+    PlayBtn = Component<TVsButton>(*this, "PlayBtn");
+    PauseBtn = Component<TVsButton>(*this, "PauseBtn");
+    StopBtn = Component<TVsButton>(*this, "StopBtn");
+    NextBtn = Component<TVsButton>(*this, "NextBtn");
+    EjectBtn = Component<TVsButton>(*this, "EjectBtn");
+    TitleLabel = Component<TVsLabel>(*this, "TitleLabel");
+    MenuBtn = Component<TVsButton>(*this, "MenuBtn");
+    ProgressBar2 = Component<TVsProgressBar>(*this, "ProgressBar2");
+    Position_Label = Component<TVsLabel>(*this, "Position_Label");
+    PosLabel = Component<TVsLabel>(*this, "PosLabel");
+    MIDIPlayer = Component<TMediaPlayer>(*this, "MIDIPlayer");
+    Playlist = Component<TListBox>(*this, "Playlist");
+    PlaylistShow = Component<TListBox>(*this, "PlaylistShow");
+    OpenDialog = Component<TOpenDialog>(*this, "OpenDialog");
+    AddFileDialog = Component<TOpenDialog>(*this, "AddFileDialog");
+    OpenPlaylist = Component<TOpenDialog>(*this, "OpenPlaylist");
+    SavePlaylist = Component<TOpenDialog>(*this, "SavePlaylist");
+    PositionTimer = Component<TTimer>(*this, "PositionTimer");
+    ModTimer = Component<TTimer>(*this, "ModTimer");
+    NextTimer = Component<TTimer>(*this, "NextTimer");
+    MenuThumbs = Component<TImageList>(*this, "MenuThumbs");
+    TrayIcon = Component<TTrayIcon>(*this, "TrayIcon");
+    TrayMenu = Component<TPopupMenu>(*this, "TrayMenu");
+    PlaylistMenu = Component<TPopupMenu>(*this, "PlaylistMenu");
+    MainMenu = Component<TPopupMenu>(*this, "MainMenu");
+}
+
+// ---- start-up, menus, closing -----------------------------------------------------------------
+
+void TPlayer::FormCreate(TComponent*) {
+    controller_->Reset();
+
+    settings_path_ = options_.settings_path;
+    if (settings_path_.empty()) {
+        const TApplication* app = TApplication::Instance();
+        settings_path_ = SettingsPathFor(app != nullptr ? app->ExeName() : "vodezaru");
+    }
+    const TIniFile settings(settings_path_);
+    const std::optional<int> left =
+        ParseDecimal(settings.ReadString(kSettingsSection, "Left", ""));
+    const std::optional<int> top = ParseDecimal(settings.ReadString(kSettingsSection, "Top", ""));
+    const std::vector<TRect> screens = ScreenRects();
+    const TPoint at = StartPosition(left, top, kDesignedPosition, Width(), Height(), screens);
+    SetBounds(at.X, at.Y, Width(), Height());
+
+    if (options_.arguments.empty())
+        return;
+    command_line_path_ = options_.arguments.front();
+    for (std::size_t i = 1; i < options_.arguments.size(); ++i)
+        command_line_path_ += " " + options_.arguments[i];
+    if (ExtractFileExt(command_line_path_) != ".pvl")
+        OpenSingleFile();
+    else
+        LoadPlaylistFile(command_line_path_);
+}
+
+void TPlayer::OpenSingleFile() {
+    entries_->Clear();
+    entries_->Append(command_line_path_);
+    controller_->PlayPath(command_line_path_);
+}
+
+void TPlayer::LoadPlaylistFile(const std::string& path) { entries_->LoadFromFile(path); }
+
+void TPlayer::ShowMenu(TComponent*) {
+    MainMenu->Popup(Left() + 4, Top() + MenuBtn->Top() + 8);
+}
+
+void TPlayer::MenuMinimizeClick(TComponent*) {
+    if (TApplication* app = TApplication::Instance())
+        app->Minimize();
+}
+
+void TPlayer::TrayIconClick(TComponent*) {
+    if (TApplication* app = TApplication::Instance())
+        app->Restore();
+    TrayIcon->SetIconVisible(false);
+}
+
+void TPlayer::About1Click(TComponent*) {
+    if (about_dialog_ != nullptr)
+        about_dialog_->ShowModal();
+}
+
+void TPlayer::MenuCloseClick(TComponent*) {
+    // The position is worth keeping, but not worth staying open for: a settings file that
+    // cannot be written does not stop the program from closing.
+    try {
+        std::error_code ignored;
+        std::filesystem::create_directories(std::filesystem::path(settings_path_).parent_path(),
+                                            ignored);
+        TIniFile settings(settings_path_);
+        settings.WriteString(kSettingsSection, "Left", std::to_string(Left()));
+        settings.WriteString(kSettingsSection, "Top", std::to_string(Top()));
+        settings.UpdateFile();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vodezaru: the window position was not saved: %s\n", error.what());
+    }
+    MODLIB_Free();
+    Close();
+}
+
+// ---- playback ---------------------------------------------------------------------------------
+
+void TPlayer::PlayBtnClick(TComponent*) { controller_->PlayBtnClick(); }
+void TPlayer::PauseBtnClick(TComponent*) { controller_->TogglePause(); }
+void TPlayer::StopBtnClick(TComponent*) { controller_->StopPlayback(); }
+void TPlayer::PrevBtnClick(TComponent*) { controller_->PlayPreviousEntry(); }
+void TPlayer::NextBtnClick(TComponent*) { controller_->PlayNextEntry(); }
+void TPlayer::ProgressBarClick(TComponent*) { controller_->ProgressBarClick(); }
+void TPlayer::DisplayPosition(TComponent*) { controller_->UpdatePosition(); }
+void TPlayer::ModTimerTimer(TComponent*) { controller_->ModTimerTimer(); }
+void TPlayer::NextTimerTimer(TComponent*) { controller_->NextTimerTimer(); }
+
+void TPlayer::EjectBtnClick(TComponent*) {
+    if (!OpenDialog->Execute())
+        return;
+    const std::string path = OpenDialog->FileName();
+    entries_->Clear();
+    entries_->Append(path);
+    controller_->PlayPath(path);
+}
+
+// ---- playlist ---------------------------------------------------------------------------------
+
+void TPlayer::AddFilesClick(TComponent*) {
+    if (!AddFileDialog->Execute())
+        return;
+    entries_->Append(AddFileDialog->Files());
+}
+
+void TPlayer::RemovefileClick(TComponent*) { entries_->RemoveSelected(); }
+
+void TPlayer::SortBtnClick(TComponent*) { entries_->Sort(); }
+
+void TPlayer::PlaylistShowChange(TComponent*, int, int new_index) {
+    entries_->MirrorSelection(new_index);
+}
+
+void TPlayer::PlaylistShowDblClick(TComponent*) {
+    controller_->StopPlayback();
+    const std::string path = entries_->PathAt(entries_->SelectedIndex());
+    controller_->LoadFile(path);
+    controller_->StartPlayback();
+}
+
+void TPlayer::MenuNewPlaylistClick(TComponent*) { entries_->Clear(); }
+
+void TPlayer::LoadBtnClick(TComponent*) {
+    if (!OpenPlaylist->Execute())
+        return;
+    LoadPlaylistFile(OpenPlaylist->FileName());
+}
+
+void TPlayer::SaveBtnClick(TComponent*) {
+    if (!SavePlaylist->Execute())
+        return;
+    entries_->SaveToFile(SavePlaylist->FileName());
+}
+
+// ---- what the controller shows and reads ------------------------------------------------------
+
+std::string TPlayer::Title() const { return TitleLabel->Caption(); }
+void TPlayer::SetTitle(const std::string& text) { TitleLabel->SetCaption(text); }
+void TPlayer::SetPositionText(const std::string& text) { PosLabel->SetCaption(text); }
+int32_t TPlayer::SliderPosition() const { return ProgressBar->Position(); }
+int32_t TPlayer::SliderMax() const { return ProgressBar->MaxValue(); }
+void TPlayer::SetSliderMax(int32_t value) { ProgressBar->SetMaxValue(value); }
+void TPlayer::SetSliderPosition(int32_t value) { ProgressBar->SetPosition(value); }
+int32_t TPlayer::RowBar() const { return ProgressBar2->Position(); }
+void TPlayer::SetRowBar(int32_t row) { ProgressBar2->SetPosition(row); }
+void TPlayer::SetTrayHint(const std::string& text) { TrayIcon->SetHint(text); }
+
+int TPlayer::Count() const { return entries_->Count(); }
+int TPlayer::SelectedIndex() const { return entries_->SelectedIndex(); }
+void TPlayer::Select(int index) { entries_->Select(index); }
+std::string TPlayer::PathAt(int index) const { return entries_->PathAt(index); }
+
+} // namespace vd

@@ -1,0 +1,24 @@
+// VO Dezaru: a skinned music player for tracker modules, MIDI, wave and MPEG audio.
+#include "app/AboutBox.h"
+#include "app/Main.h"
+#include "framework/Application.h"
+#include "framework/Component.h"
+
+#include <clocale>
+#include <memory>
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    vd::TApplication application(argc, argv);
+    application.SetTitle("VO Dezaru");
+
+    vd::TPlayer::Options options;
+    options.arguments = application.Arguments();
+    const std::unique_ptr<vd::TPlayer, void (*)(vd::TPlayer*)> player(
+        new vd::TPlayer(nullptr, std::move(options)), [](vd::TPlayer* p) { vd::FreeComponent(p); });
+    application.SetMainForm(player.get());
+    player->SetAboutDialog(vd::TComponent::Create<vd::TAboutDialog>(player.get()));
+
+    application.Run();
+    return 0;
+}

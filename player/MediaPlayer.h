@@ -1,0 +1,70 @@
+#pragma once
+
+#include "framework/Component.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vd {
+
+// An error of the media component: a device that cannot be opened, or a command to a device that
+// is not open.
+class EMCIDeviceError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+enum class TMPModes { mpNotReady, mpStopped, mpPlaying, mpRecording, mpSeeking, mpPaused, mpOpen };
+
+// The media component: owns at most one open media device, opened for FileName, and drives it
+// with the media control commands. Lengths and positions are the device's unit (milliseconds).
+class TMediaPlayer : public TComponent {
+public:
+    explicit TMediaPlayer(TComponent* owner);
+    ~TMediaPlayer() override;
+
+    [[nodiscard]] const std::string& FileName() const { return file_name_; }
+    void SetFileName(std::string path) { file_name_ = std::move(path); }
+    [[nodiscard]] bool AutoRewind() const { return auto_rewind_; }
+    void SetAutoRewind(bool value) { auto_rewind_ = value; }
+    [[nodiscard]] bool IsOpen() const { return open_; }
+    [[nodiscard]] uint32_t DeviceID() const { return device_id_; }
+    [[nodiscard]] uint32_t Error() const { return error_; }
+    // The step size of the component's own step buttons: a tenth of the length at open.
+    [[nodiscard]] uint32_t Frames() const { return frames_; }
+    [[nodiscard]] bool CanPlay() const { return can_play_; }
+
+    // Opens FileName (closing an open device first); fails with EMCIDeviceError carrying the
+    // device's error text.
+    void Open();
+    void Close();
+    void Play();
+    void Rewind();
+    void Stop();
+    // Pauses a playing device, resumes a paused one.
+    void Pause();
+    // Resumes; plays from the current position where the device refuses.
+    void Resume();
+    void Seek(uint32_t position);
+    [[nodiscard]] uint32_t Length();
+    [[nodiscard]] uint32_t Position();
+    [[nodiscard]] TMPModes Mode();
+
+private:
+    void CheckOpen() const;
+    uint32_t Status(uint32_t item);
+    std::string file_name_;
+    bool open_ = false;
+    uint32_t device_id_ = 0;
+    uint32_t error_ = 0;
+    bool auto_rewind_ = true;
+    uint32_t frames_ = 0;
+    bool can_play_ = false;
+    bool can_record_ = false;
+    bool can_eject_ = false;
+    bool has_video_ = false;
+    uint32_t device_type_ = 0;
+    std::uintptr_t callback_ = 0;
+};
+
+} // namespace vd

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vd {
+
+class TMediaPlayer;
+class TTimer;
+
+// What the controller shows: the main window's title, position text, seek slider, row bar and
+// tray hint. The window implements it; tests give a fake.
+class PlaybackDisplay {
+public:
+    virtual ~PlaybackDisplay() = default;
+    [[nodiscard]] virtual std::string Title() const = 0;
+    virtual void SetTitle(const std::string& text) = 0;
+    virtual void SetPositionText(const std::string& text) = 0;
+    [[nodiscard]] virtual int32_t SliderPosition() const = 0;
+    [[nodiscard]] virtual int32_t SliderMax() const = 0;
+    // The slider keeps its maximum when given one not above its minimum 0, and clamps positions.
+    virtual void SetSliderMax(int32_t value) = 0;
+    virtual void SetSliderPosition(int32_t value) = 0;
+    [[nodiscard]] virtual int32_t RowBar() const = 0;
+    virtual void SetRowBar(int32_t row) = 0;
+    virtual void SetTrayHint(const std::string& text) = 0;
+};
+
+// The entries the controller moves through: the two-list playlist.
+class PlaylistAccess {
+public:
+    virtual ~PlaylistAccess() = default;
+    [[nodiscard]] virtual int Count() const = 0;
+    // The selected index, -1 for none.
+    [[nodiscard]] virtual int SelectedIndex() const = 0;
+    // Selects `index` in both lists (an index outside the list selects nothing).
+    virtual void Select(int index) = 0;
+    // The full path at `index`; fails with "Playlist error: %d files in playlist" outside the list.
+    [[nodiscard]] virtual std::string PathAt(int index) const = 0;
+};
+
+enum class FileKind : int32_t { None = 0, Media = 1, Module = 2 };
+
+// The kind of engine for a path, by its extension, compared exactly (case-sensitively).
+[[nodiscard]] FileKind KindOfPath(const std::string& path);
+
+// Decides which engine plays a file, starts, pauses, stops and seeks it, keeps the displays up to
+// date from the three timers and moves through the playlist at the end of a track.
+// GUI thread only.
+class PlaybackController {
+public:
+    PlaybackController(PlaybackDisplay& display, PlaylistAccess& playlist, TMediaPlayer& media,
+                       TTimer& position_timer, TTimer& mod_timer);
+
+    [[nodiscard]] FileKind Kind() const { return kind_; }
+    [[nodiscard]] int32_t MediaPaused() const { return media_paused_; }
+    // Back to nothing loaded (start-up).
+    void Reset();
+
+    void DetectFileKind(const std::string& path);
+    void LoadFile(const std::string& path);
+    void OpenMediaFile(const std::string& path);
+    void LoadModule(const std::string& path);
+    void StartPlayback();
+    void StopPlayback();
+    void TogglePause();
+    void PlayMediaFile();
+    void PlayModule();
+    void ShowFileTitle(const std::string& path);
+    void ShowModuleTitle();
+    void UpdatePosition();
+    void PlayNextEntry();
+    void PlayPreviousEntry();
+    // Stop, load and start `path`, then the timers: what Play, Eject and the command line do.
+    void PlayPath(const std::string& path);
+
+    // Handlers.
+    void PlayBtnClick();
+    void ProgressBarClick();
+    void ModTimerTimer();
+    void NextTimerTimer();
+
+private:
+    void PlayEntry(int index);
+    PlaybackDisplay& display_;
+    PlaylistAccess& playlist_;
+    TMediaPlayer& media_;
+    TTimer& position_timer_;
+    TTimer& mod_timer_;
+    FileKind kind_ = FileKind::None;
+    int32_t media_paused_ = 0;
+    // Since the last start, the slider (and for a module the row bar) show the new track; until
+    // then the end-of-track test would read the previous track's values.
+    bool slider_fresh_ = false;
+    bool bar_fresh_ = false;
+    // An automatic advance failed: no further one until a start succeeds.
+    bool advance_blocked_ = false;
+};
+
+} // namespace vd

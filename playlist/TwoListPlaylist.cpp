@@ -1,0 +1,97 @@
+#include "playlist/TwoListPlaylist.h"
+
+#include "framework/FilePaths.h"
+#include "framework/ListBox.h"
+#include "framework/Types.h"
+#include "playlist/PlaylistFile.h"
+#include "playlist/PlaylistSort.h"
+
+namespace vd {
+
+namespace {
+
+std::vector<std::string> DisplayNames(const std::vector<std::string>& paths) {
+    std::vector<std::string> names;
+    names.reserve(paths.size());
+    for (const std::string& path : paths)
+        names.emplace_back(ExtractFileName(path));
+    return names;
+}
+
+} // namespace
+
+TwoListPlaylist::TwoListPlaylist(TListBox& paths, TListBox& names) : paths_(paths), names_(names) {}
+
+int TwoListPlaylist::Count() const { return paths_.Count(); }
+
+int TwoListPlaylist::SelectedIndex() const { return paths_.ItemIndex(); }
+
+void TwoListPlaylist::Select(int index) {
+    names_.SetItemIndex(index);
+    MirrorSelection(names_.ItemIndex());
+}
+
+void TwoListPlaylist::MirrorSelection(int shown_index) { paths_.SetItemIndex(shown_index); }
+
+std::string TwoListPlaylist::PathAt(int index) const {
+    if (index < 0 || index >= paths_.Count())
+        throw Exception("Playlist error: " + std::to_string(index) + " files in playlist");
+    return paths_.Items(index);
+}
+
+const std::vector<std::string>& TwoListPlaylist::Paths() const { return paths_.Lines(); }
+
+void TwoListPlaylist::Clear() {
+    paths_.Clear();
+    names_.Clear();
+}
+
+void TwoListPlaylist::Append(const std::string& path) {
+    paths_.Add(path);
+    names_.Add(std::string(ExtractFileName(path)));
+}
+
+void TwoListPlaylist::Append(std::vector<std::string> paths) {
+    std::vector<std::string> names = DisplayNames(paths);
+    paths_.AddRange(std::move(paths));
+    names_.AddRange(std::move(names));
+}
+
+void TwoListPlaylist::Replace(std::vector<std::string> paths) {
+    paths_.BeginUpdate();
+    names_.BeginUpdate();
+    Clear();
+    Append(std::move(paths));
+    paths_.EndUpdate();
+    names_.EndUpdate();
+}
+
+void TwoListPlaylist::RemoveSelected() {
+    const int index = paths_.ItemIndex();
+    if (index < 0 || names_.ItemIndex() < 0)
+        return;
+    paths_.Delete(index);
+    names_.Delete(index);
+    // The list boxes drop the selection with the deleted entry.
+    Select(-1);
+}
+
+void TwoListPlaylist::Sort() {
+    const std::vector<std::size_t> order = SortedOrder(paths_.Lines());
+    paths_.Reorder(order);
+    names_.BeginUpdate();
+    names_.Clear();
+    names_.AddRange(DisplayNames(paths_.Lines()));
+    names_.EndUpdate();
+    Select(-1);
+}
+
+void TwoListPlaylist::LoadFromFile(const std::string& file) {
+    Replace(LoadPlaylistFile(file));
+}
+
+void TwoListPlaylist::SaveToFile(const std::string& file) const {
+    SavePlaylistFile(file, paths_.Lines());
+}
+
+} // namespace vd

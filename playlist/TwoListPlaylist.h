@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vd {
+
+class TListBox;
+
+// The playlist, held twice in step: the hidden list of full paths and the shown list of display
+// names. Every change goes to both, the paths first; the selection is the same index in both.
+class TwoListPlaylist {
+public:
+    TwoListPlaylist(TListBox& paths, TListBox& names);
+
+    [[nodiscard]] int Count() const;
+    // The selected index, -1 for none.
+    [[nodiscard]] int SelectedIndex() const;
+    // Selects `index` in the shown list and mirrors it; an index outside the list selects nothing.
+    void Select(int index);
+    // Mirrors a selection the shown list reported into the path list.
+    void MirrorSelection(int shown_index);
+    // The full path at `index`; fails with "Playlist error: %d files in playlist" outside the list.
+    [[nodiscard]] std::string PathAt(int index) const;
+    [[nodiscard]] const std::vector<std::string>& Paths() const;
+
+    void Clear();
+    void Append(const std::string& path);
+    void Append(std::vector<std::string> paths);
+    // Both lists become `paths`, nothing selected.
+    void Replace(std::vector<std::string> paths);
+    // Deletes the selected entry from both lists; nothing without a selection.
+    void RemoveSelected();
+    // Puts the entries in order of their whole paths (case-insensitive in the user's locale;
+    // equal paths keep their order); nothing selected afterwards.
+    void Sort();
+
+    // Reads a playlist file and only then replaces both lists: a failing read changes nothing.
+    void LoadFromFile(const std::string& file);
+    // Writes the paths to a playlist file; a failing write leaves the old file whole.
+    void SaveToFile(const std::string& file) const;
+
+private:
+    TListBox& paths_;
+    TListBox& names_;
+};
+
+} // namespace vd
