@@ -7,10 +7,12 @@
 #include "framework/Menus.h"
 
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -228,6 +230,21 @@ void TControl::HandleMouseLeave() {
     SafeCall([&] { MouseLeave(); });
 }
 
+void TControl::KeyDown(uint16_t& key, TShiftState shift) {
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+}
+
+void TControl::HandleKeyDown(uint16_t& key, TShiftState shift) {
+    SafeCall([&] { KeyDown(key, shift); });
+}
+
+bool TControl::HandleMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse_pos) {
+    bool used = false;
+    SafeCall([&] { used = MouseWheel(shift, wheel_delta, mouse_pos); });
+    return used;
+}
+
 // ---- TGraphicControl --------------------------------------------------------------------------
 
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
@@ -250,7 +267,12 @@ void TGraphicControl::Invalidate() {
 void TGraphicControl::Repaint() {
     if (Parent() == nullptr)
         return;
-    if ((ControlStyle() & csOpaque) != 0 && Showing())
+    if (!Showing()) {
+        // Nothing is on the screen to bring up to date: paint with the parent when it shows.
+        Invalidate();
+        return;
+    }
+    if ((ControlStyle() & csOpaque) != 0)
         Parent()->RepaintControlOpaque(this);
     else
         TControl::Repaint();
@@ -585,6 +607,32 @@ void TWinControl::RouteMouseUp(TMouseButton button, TShiftState shift, TPoint p)
     }
 }
 
+bool TWinControl::Focused() const { return state_->widget && state_->widget->hasFocus(); }
+
+void TWinControl::SetFocus() {
+    if (state_->widget)
+        state_->widget->setFocus(Qt::OtherFocusReason);
+}
+
+void TWinControl::DoEnter() {
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+    if (OnExit)
+        OnExit(this);
+}
+
+void TWinControl::RouteFocus(bool focused) {
+    SafeCall([&] {
+        if (focused)
+            DoEnter();
+        else
+            DoExit();
+    });
+}
+
 void TWinControl::RouteEnter() { HandleMouseEnter(); }
 
 void TWinControl::RouteLeave() {
@@ -641,6 +689,60 @@ TPoint PointOf(const QMouseEvent* e) {
     return {p.x(), p.y()};
 }
 
+TShiftState ModifiersOf(Qt::KeyboardModifiers mods) {
+    TShiftState s = 0;
+    if (mods & Qt::ShiftModifier)
+        s |= ssShift;
+    if (mods & Qt::AltModifier)
+        s |= ssAlt;
+    if (mods & Qt::ControlModifier)
+        s |= ssCtrl;
+    return s;
+}
+
+// The classic virtual-key code of a Qt key, 0 for keys without one.
+uint16_t VirtualKeyOf(int key) {
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return static_cast<uint16_t>(key); // the same upper-case characters
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
+        return static_cast<uint16_t>(VK_F1 + (key - Qt::Key_F1));
+    switch (key) {
+    case Qt::Key_Backspace:
+        return VK_BACK;
+    case Qt::Key_Tab:
+        return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    case Qt::Key_Space:
+        return VK_SPACE;
+    case Qt::Key_PageUp:
+        return VK_PRIOR;
+    case Qt::Key_PageDown:
+        return VK_NEXT;
+    case Qt::Key_End:
+        return VK_END;
+    case Qt::Key_Home:
+        return VK_HOME;
+    case Qt::Key_Left:
+        return VK_LEFT;
+    case Qt::Key_Up:
+        return VK_UP;
+    case Qt::Key_Right:
+        return VK_RIGHT;
+    case Qt::Key_Down:
+        return VK_DOWN;
+    case Qt::Key_Insert:
+        return VK_INSERT;
+    case Qt::Key_Delete:
+        return VK_DELETE;
+    default:
+        return 0;
+    }
+}
+
 } // namespace
 
 ControlWidget::ControlWidget(TWinControl* control, QWidget* parent)
@@ -689,6 +791,39 @@ void ControlWidget::enterEvent(QEnterEvent*) {
 void ControlWidget::leaveEvent(QEvent*) {
     if (control_ != nullptr)
         control_->RouteLeave();
+}
+
+void ControlWidget::keyPressEvent(QKeyEvent* event) {
+    uint16_t key = VirtualKeyOf(event->key());
+    if (control_ == nullptr || key == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    control_->HandleKeyDown(key, ModifiersOf(event->modifiers()));
+    if (key != 0)
+        event->ignore(); // not consumed: the parent may use it
+}
+
+void ControlWidget::wheelEvent(QWheelEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (control_ != nullptr && control_->HandleMouseWheel(ModifiersOf(event->modifiers()),
+                                                          event->angleDelta().y(),
+                                                          {p.x(), p.y()}))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void ControlWidget::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    if (control_ != nullptr)
+        control_->RouteFocus(true);
+}
+
+void ControlWidget::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    if (control_ != nullptr)
+        control_->RouteFocus(false);
 }
 
 void ControlWidget::moveEvent(QMoveEvent*) {

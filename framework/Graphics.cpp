@@ -4,6 +4,7 @@
 #include "framework/Stream.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
@@ -124,7 +125,11 @@ const QFont& TFont::PlatformFont() const {
         f.setHintingPreference(QFont::PreferFullHinting);
         // A bitmap face has no bold strike: draw bold by overstriking one pixel to the right,
         // as the classic raster fonts did.
-        cache->simulated_bold = (style_ & fsBold) != 0 && !QFontInfo(f).bold();
+        const QString family = QFontInfo(f).family();
+        cache->simulated_bold =
+            (style_ & fsBold) != 0 && !QFontDatabase::isSmoothlyScalable(family);
+        if (cache->simulated_bold)
+            f.setBold(false);
         cache_ = std::move(cache);
     }
     return cache_->font;
