@@ -1,0 +1,60 @@
+#include "app/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+
+namespace vd {
+namespace {
+
+TEST(Settings, LiveBesideAWritableProgramElseInTheUserConfig) {
+    const auto dir = std::filesystem::temp_directory_path() / "vodezaru-settings-test";
+    std::filesystem::create_directories(dir);
+    EXPECT_EQ(SettingsPathFor((dir / "vodezaru").string()), (dir / "vodezaru.ini").string());
+    EXPECT_EQ(SettingsPathFor((dir / "player.bin").string()), (dir / "player.ini").string());
+
+    if (::geteuid() != 0) { // root writes anywhere
+        setenv("XDG_CONFIG_HOME", "/tmp/xdg-test", 1);
+        EXPECT_EQ(SettingsPathFor("/usr/bin/vodezaru"), "/tmp/xdg-test/vodezaru/vodezaru.ini");
+        unsetenv("XDG_CONFIG_HOME");
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Settings, PositionsAreDecimalIntegersOrNothing) {
+    EXPECT_EQ(ParseDecimal("202"), 202);
+    EXPECT_EQ(ParseDecimal(" -15 "), -15);
+    EXPECT_EQ(ParseDecimal("+7"), 7);
+    EXPECT_FALSE(ParseDecimal(""));
+    EXPECT_FALSE(ParseDecimal("12x"));
+    EXPECT_FALSE(ParseDecimal("0x10"));
+    EXPECT_FALSE(ParseDecimal("99999999999"));
+    EXPECT_FALSE(ParseDecimal("1.5"));
+}
+
+TEST(Settings, StartPositionFallsBackToTheDesignedOne) {
+    const std::array screens = {TRect{0, 0, 1280, 1024}};
+    const TPoint designed{202, 107};
+    EXPECT_EQ(StartPosition(300, 200, designed, 518, 425, screens), (TPoint{300, 200}));
+    // A missing or unreadable key keeps that edge as designed.
+    EXPECT_EQ(StartPosition(std::nullopt, 200, designed, 518, 425, screens), (TPoint{202, 200}));
+    EXPECT_EQ(StartPosition(std::nullopt, std::nullopt, designed, 518, 425, screens), designed);
+    // Wholly or mostly off every screen (a monitor unplugged): the designed position.
+    EXPECT_EQ(StartPosition(5000, 100, designed, 518, 425, screens), designed);
+    EXPECT_EQ(StartPosition(1100, 100, designed, 518, 425, screens), designed);
+    // Half or more still visible: kept as stored.
+    EXPECT_EQ(StartPosition(1021, 100, designed, 518, 425, screens), (TPoint{1021, 100}));
+    EXPECT_EQ(StartPosition(-100, -50, designed, 518, 425, screens), (TPoint{-100, -50}));
+}
+
+TEST(Settings, AWindowAcrossTwoScreensCountsBothShares) {
+    const std::array screens = {TRect{0, 0, 1000, 800}, TRect{1000, 0, 2000, 800}};
+    EXPECT_EQ(StartPosition(800, 100, {202, 107}, 518, 425, screens), (TPoint{800, 100}));
+    EXPECT_EQ(StartPosition(1700, 100, {202, 107}, 518, 425, screens), (TPoint{1700, 100}));
+    EXPECT_EQ(StartPosition(1900, 100, {202, 107}, 518, 425, screens), (TPoint{202, 107}));
+}
+
+} // namespace
+} // namespace vd

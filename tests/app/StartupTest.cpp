@@ -1,0 +1,205 @@
+#include "tests/app/AppFixture.h"
+
+#include "framework/ImageList.h"
+#include "framework/IniFile.h"
+#include "framework/ListBox.h"
+#include "framework/Timer.h"
+#include "playlist/PlaylistFile.h"
+#include "skin/VsButtons.h"
+#include "skin/VsLabel.h"
+#include "skin/VsSkin.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <fstream>
+
+namespace vd::testing {
+namespace {
+
+using Startup = PlayerFixture;
+
+TEST_F(Startup, WithoutArgumentsNothingPlaysAndOnlyTheEndTimerRuns) {
+    TPlayer& player = Start();
+    EXPECT_EQ(player.Left(), 202);
+    EXPECT_EQ(player.Top(), 107);
+    EXPECT_EQ(player.Width(), 518);
+    EXPECT_EQ(player.Height(), 425);
+    EXPECT_EQ(player.TitleLabel->Caption(), "VO Dezaru");
+    EXPECT_EQ(player.Playlist->Count(), 0);
+    EXPECT_EQ(player.PlaylistShow->Count(), 0);
+    EXPECT_TRUE(player.NextTimer->Enabled());
+    EXPECT_FALSE(player.PositionTimer->Enabled());
+    EXPECT_FALSE(player.ModTimer->Enabled());
+    EXPECT_EQ(player.Controller().Kind(), FileKind::None);
+    EXPECT_TRUE(AppHarness::Errors().empty());
+}
+
+TEST_F(Startup, TheLayoutPlacesEveryControlAndTheSkinShapesTheWindow) {
+    TPlayer& player = Start();
+    EXPECT_EQ(player.Skin->Width(), 518);
+    EXPECT_EQ(player.Skin->Height(), 425);
+    EXPECT_TRUE(player.Skin->HasRegion());
+    // Buttons take their size from their clip rectangles once the skin is there.
+    EXPECT_EQ(player.PlayBtn->Width(), 21);
+    EXPECT_EQ(player.PlayBtn->Height(), 14);
+    EXPECT_EQ(player.NextBtn->Width(), 23);
+    EXPECT_EQ(player.MenuBtn->Width(), 9);
+    EXPECT_EQ(player.MenuBtn->Height(), 8);
+    // "Position:" sizes itself; the title keeps its fixed size.
+    EXPECT_EQ(player.Position_Label->Width(), 40);
+    EXPECT_EQ(player.Position_Label->Height(), 13);
+    EXPECT_EQ(player.TitleLabel->Width(), 265);
+    EXPECT_EQ(player.TitleLabel->Height(), 13);
+    EXPECT_FALSE(player.Playlist->Visible());
+}
+
+TEST_F(Startup, ArgumentsAreJoinedWithBlanksIntoOnePath) {
+    TPlayer& player = Start({"/music/my", "song.xyz"});
+    EXPECT_EQ(player.CommandLinePath(), "/music/my song.xyz");
+    // A file of unknown kind is listed but nothing plays.
+    ASSERT_EQ(player.Playlist->Count(), 1);
+    EXPECT_EQ(player.Playlist->Items(0), "/music/my song.xyz");
+    EXPECT_EQ(player.PlaylistShow->Items(0), "my song.xyz");
+    EXPECT_EQ(player.Playlist->ItemIndex(), -1);
+    EXPECT_EQ(player.Controller().Kind(), FileKind::None);
+    EXPECT_TRUE(player.PositionTimer->Enabled());
+}
+
+TEST_F(Startup, APlaylistPathListsItsEntriesAndPlaysNothing) {
+    const std::string pvl = Scratch("list.pvl").string();
+    SavePlaylistFile(pvl, std::vector<std::string>{"/a/one.mod", "C:\\music\\two.xm", "three.it"});
+    TPlayer& player = Start({pvl});
+    ASSERT_EQ(player.Playlist->Count(), 3);
+    EXPECT_EQ(player.PlaylistShow->Items(0), "one.mod");
+    EXPECT_EQ(player.PlaylistShow->Items(1), "two.xm");
+    EXPECT_EQ(player.PlaylistShow->Items(2), "three.it");
+    EXPECT_EQ(player.PlaylistShow->ItemIndex(), -1);
+    EXPECT_EQ(player.Controller().Kind(), FileKind::None);
+    EXPECT_FALSE(player.PositionTimer->Enabled());
+}
+
+TEST_F(Startup, ACapitalisedPlaylistExtensionIsASoundFileOfUnknownKind) {
+    const std::string pvl = Scratch("LIST.PVL").string();
+    SavePlaylistFile(pvl, std::vector<std::string>{"/a/one.mod"});
+    TPlayer& player = Start({pvl});
+    ASSERT_EQ(player.Playlist->Count(), 1);
+    EXPECT_EQ(player.Playlist->Items(0), pvl);
+    EXPECT_EQ(player.Controller().Kind(), FileKind::None);
+}
+
+TEST_F(Startup, AMissingPlaylistFileIsShownAndLeavesTheListsEmpty) {
+    TPlayer& player = Start({Scratch("missing.pvl").string()});
+    ASSERT_EQ(AppHarness::Errors().size(), 1u);
+    EXPECT_NE(AppHarness::Errors()[0].find("missing.pvl"), std::string::npos);
+    EXPECT_EQ(player.Playlist->Count(), 0);
+    EXPECT_EQ(player.PlaylistShow->Count(), 0);
+}
+
+TEST_F(Startup, TheStoredPositionIsRestoredAndABadOneIgnoredQuietly) {
+    {
+        std::ofstream ini(SettingsPath());
+        ini << "[config]\r\nleft=300\r\nTOP=250\r\n";
+    }
+    EXPECT_EQ(Start().Left(), 300);
+    EXPECT_EQ(player_->Top(), 250);
+    player_.reset();
+    {
+        std::ofstream ini(SettingsPath());
+        ini << "[Config]\nLeft=abc\nTop=\n";
+    }
+    EXPECT_EQ(Start().Left(), 202);
+    EXPECT_EQ(player_->Top(), 107);
+    EXPECT_TRUE(AppHarness::Errors().empty());
+}
+
+TEST_F(Startup, CloseWritesThePositionAndKeepsOtherSettings) {
+    {
+        std::ofstream ini(SettingsPath());
+        ini << "; mine\n[Other]\nKey=1\n";
+    }
+    TPlayer& player = Start();
+    player.SetBounds(333, 222, player.Width(), player.Height());
+    player.MenuCloseClick(&player);
+    const TIniFile ini(SettingsPath());
+    EXPECT_EQ(ini.ReadString("Config", "Left", ""), "333");
+    EXPECT_EQ(ini.ReadString("Config", "Top", ""), "222");
+    EXPECT_EQ(ini.ReadString("Other", "Key", ""), "1");
+    player_.reset();
+    EXPECT_EQ(Start().Left(), 333);
+}
+
+TEST_F(Startup, CloseStillClosesWhenTheSettingsCannotBeWritten) {
+    TPlayer& player = Start();
+    player.Show();
+    std::filesystem::create_directories(SettingsPath()); // a folder where the file should be
+    player.MenuCloseClick(&player);
+    EXPECT_FALSE(player.Visible());
+    EXPECT_TRUE(AppHarness::Errors().empty());
+}
+
+TEST_F(Startup, TheMainMenuPopsUpBelowTheMenuButton) {
+    TPlayer& player = Start();
+    player.SetBounds(100, 50, player.Width(), player.Height());
+    TPoint at{};
+    TPopupMenu* shown = nullptr;
+    TPopupMenu::SetPopupScript([&](TPopupMenu& menu, TPoint screen) -> TMenuItem* {
+        shown = &menu;
+        at = screen;
+        return nullptr;
+    });
+    player.ShowMenu(player.MenuBtn);
+    EXPECT_EQ(shown, player.MainMenu);
+    EXPECT_EQ(at, (TPoint{104, 146}));
+}
+
+TEST_F(Startup, MenusCarryTheirItemsImagesAndHandlers) {
+    TPlayer& player = Start();
+    TMenuItem* tray = player.TrayMenu->Items();
+    ASSERT_EQ(tray->Count(), 10);
+    EXPECT_EQ(tray->Items(0)->Caption(), "Restore");
+    EXPECT_TRUE(tray->Items(0)->Default());
+    EXPECT_TRUE(tray->Items(2)->IsLine());
+    EXPECT_EQ(tray->Items(9)->Caption(), "Close");
+    EXPECT_EQ(tray->Items(9)->ImageIndex(), 1);
+    TMenuItem* main = player.MainMenu->Items();
+    ASSERT_EQ(main->Count(), 8);
+    EXPECT_FALSE(main->Items(0)->Enabled());
+    EXPECT_EQ(main->Items(2)->Caption(), "Playback  ");
+    EXPECT_EQ(main->Items(2)->Count(), 5);
+    EXPECT_EQ(main->Items(3)->Items(2)->Caption(), "Save Playlist");
+    EXPECT_EQ(player.MenuThumbs->Count(), 11);
+    EXPECT_EQ(player.PlaylistMenu->Items()->Count(), 3);
+    // "Play" in the tray menu is Play: on an empty list it reports the missing entry.
+    tray->Items(4)->Click();
+    ASSERT_EQ(AppHarness::Errors().size(), 1u);
+    EXPECT_EQ(AppHarness::Errors()[0], "Playlist error: -1 files in playlist");
+}
+
+TEST_F(Startup, ARightPressOnTheSkinOrALabelOpensTheMainMenu) {
+    TPlayer& player = Start();
+    std::vector<TPopupMenu*> shown;
+    TPopupMenu::SetPopupScript([&](TPopupMenu& menu, TPoint) -> TMenuItem* {
+        shown.push_back(&menu);
+        return nullptr;
+    });
+    auto right_press = [&](QWidget* widget, QPointF at) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::RightButton, Qt::RightButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, at, Qt::RightButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &release);
+    };
+    right_press(player.Skin->Widget(), {400, 60});         // the decoration
+    right_press(player.Skin->Widget(), {53, 112});         // PosLabel
+    right_press(player.PlaylistShow->Widget(), {10, 10});  // the playlist has its own menu
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], player.MainMenu);
+    EXPECT_EQ(shown[1], player.MainMenu);
+    EXPECT_EQ(shown[2], player.PlaylistMenu);
+}
+
+} // namespace
+} // namespace vd::testing
