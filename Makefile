@@ -61,13 +61,17 @@ FUZZ_RUNS ?= 1000000
 fuzz: setup
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVD_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
-	@for f in build-fuzz/fuzz/fuzz_*; do \
-		echo "== $$f"; mkdir -p build-fuzz/corpus/$$(basename $$f); \
-		$$f -runs=$(FUZZ_RUNS) build-fuzz/corpus/$$(basename $$f) fuzz/seeds/$$(basename $$f) 2>&1 | tail -3 || exit 1; \
+	@for f in $$(find build-fuzz/fuzz -type f -name 'fuzz_*' -perm -u+x | sort); do \
+		name=$$(basename $$f); group=$$(basename $$(dirname $$f)); \
+		echo "== $$name"; mkdir -p build-fuzz/corpus/$$name; \
+		seeds=; [ -d fuzz/$$group/seeds ] && seeds=fuzz/$$group/seeds; \
+		$$f -runs=$(FUZZ_RUNS) build-fuzz/corpus/$$name $$seeds 2>&1 | tail -3 || exit 1; \
 	done
 
 bench: setup build
-	@for b in $(BUILD)/bench/bench_*; do QT_QPA_PLATFORM=offscreen $$b; done
+	@for b in $$(find $(BUILD)/bench -type f -name 'bench_*' -perm -u+x | sort); do \
+		echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; \
+	done
 
 # Regenerate the committed resources (skin art, menu images, icons, demo song).
 resources: build

@@ -52,7 +52,6 @@ private:
     void Activate(int index);
     [[nodiscard]] bool Selectable(int index) const;
 
-    TMenuItem* level_;
     Session& session_;
     MenuWindow* parent_level_;
     MenuWindow* submenu_ = nullptr;

@@ -208,7 +208,7 @@ void TPopupMenu::Popup(int x, int y) {
 // ---- MenuWindow -------------------------------------------------------------------------------
 
 MenuWindow::MenuWindow(TMenuItem* level, Session& session, MenuWindow* parent_level)
-    : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint), level_(level), session_(session),
+    : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint), session_(session),
       parent_level_(parent_level) {
     setAttribute(Qt::WA_DeleteOnClose);
     setMouseTracking(true);

@@ -13,6 +13,10 @@ const char* const kOpenFailed = "The media file cannot be opened.";
 
 } // namespace
 
+TMciCommandLayer TMciCommandLayer::System() {
+    return {mciSendCommand, mciGetErrorString};
+}
+
 TMediaPlayer::TMediaPlayer(TComponent* owner) : TComponent(owner) {
     // The completion notice only updates the component's own buttons, which are hidden.
     callback_ = mciRegisterNotifyCallback([](uint32_t, uint32_t) {});
@@ -22,7 +26,7 @@ TMediaPlayer::~TMediaPlayer() {
     BeginDestruction();
     if (device_id_ != 0) {
         MCI_GENERIC_PARMS parms{callback_};
-        (void)mciSendCommand(device_id_, MCI_CLOSE, MCI_WAIT, &parms);
+        (void)Send(MCI_CLOSE, MCI_WAIT, &parms);
     }
     mciUnregisterNotifyCallback(callback_);
 }
@@ -38,10 +42,10 @@ void TMediaPlayer::Open() {
     MCI_OPEN_PARMS parms;
     parms.dwCallback = callback_;
     parms.lpstrElementName = file_name_.c_str();
-    error_ = mciSendCommand(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT, &parms);
+    error_ = mci_.send_command(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT, &parms);
     if (error_ != 0) {
         std::vector<char> text(4096, '\0');
-        if (mciGetErrorString(error_, text.data(), static_cast<uint32_t>(text.size())) &&
+        if (mci_.error_string(error_, text.data(), static_cast<uint32_t>(text.size())) &&
             text[0] != '\0')
             throw EMCIDeviceError(text.data());
         throw EMCIDeviceError(kOpenFailed);
@@ -52,8 +56,7 @@ void TMediaPlayer::Open() {
     auto caps = [this](uint32_t item) {
         MCI_GETDEVCAPS_PARMS caps_parms;
         caps_parms.dwItem = item;
-        error_ = mciSendCommand(device_id_, MCI_GETDEVCAPS, MCI_WAIT | MCI_GETDEVCAPS_ITEM,
-                                &caps_parms);
+        error_ = Send(MCI_GETDEVCAPS, MCI_WAIT | MCI_GETDEVCAPS_ITEM, &caps_parms);
         return caps_parms.dwReturn;
     };
     can_play_ = caps(MCI_GETDEVCAPS_CAN_PLAY) != 0;
@@ -67,7 +70,7 @@ void TMediaPlayer::Close() {
     if (device_id_ == 0)
         return;
     MCI_GENERIC_PARMS parms{callback_};
-    error_ = mciSendCommand(device_id_, MCI_CLOSE, MCI_WAIT, &parms);
+    error_ = Send(MCI_CLOSE, MCI_WAIT, &parms);
     if (error_ == 0) {
         open_ = false;
         device_id_ = 0;
@@ -80,19 +83,19 @@ void TMediaPlayer::Play() {
         Rewind();
     MCI_PLAY_PARMS parms;
     parms.dwCallback = callback_;
-    error_ = mciSendCommand(device_id_, MCI_PLAY, MCI_NOTIFY, &parms);
+    error_ = Send(MCI_PLAY, MCI_NOTIFY, &parms);
 }
 
 void TMediaPlayer::Rewind() {
     CheckOpen();
     MCI_SEEK_PARMS parms;
-    error_ = mciSendCommand(device_id_, MCI_SEEK, MCI_WAIT | MCI_SEEK_TO_START, &parms);
+    error_ = Send(MCI_SEEK, MCI_WAIT | MCI_SEEK_TO_START, &parms);
 }
 
 void TMediaPlayer::Stop() {
     CheckOpen();
     MCI_GENERIC_PARMS parms{callback_};
-    error_ = mciSendCommand(device_id_, MCI_STOP, MCI_WAIT, &parms);
+    error_ = Send(MCI_STOP, MCI_WAIT, &parms);
 }
 
 void TMediaPlayer::Pause() {
@@ -100,7 +103,7 @@ void TMediaPlayer::Pause() {
     const TMPModes mode = Mode();
     if (mode == TMPModes::mpPlaying) {
         MCI_GENERIC_PARMS parms{callback_};
-        error_ = mciSendCommand(device_id_, MCI_PAUSE, MCI_WAIT, &parms);
+        error_ = Send(MCI_PAUSE, MCI_WAIT, &parms);
     } else if (mode == TMPModes::mpPaused) {
         Resume();
     }
@@ -109,7 +112,7 @@ void TMediaPlayer::Pause() {
 void TMediaPlayer::Resume() {
     CheckOpen();
     MCI_GENERIC_PARMS parms{callback_};
-    error_ = mciSendCommand(device_id_, MCI_RESUME, MCI_NOTIFY, &parms);
+    error_ = Send(MCI_RESUME, MCI_NOTIFY, &parms);
     if (error_ != 0)
         Play();
 }
@@ -119,13 +122,13 @@ void TMediaPlayer::Seek(uint32_t position) {
     MCI_SEEK_PARMS parms;
     parms.dwCallback = callback_;
     parms.dwTo = position;
-    error_ = mciSendCommand(device_id_, MCI_SEEK, MCI_WAIT | MCI_TO, &parms);
+    error_ = Send(MCI_SEEK, MCI_WAIT | MCI_TO, &parms);
 }
 
 uint32_t TMediaPlayer::Status(uint32_t item) {
     MCI_STATUS_PARMS parms;
     parms.dwItem = item;
-    error_ = mciSendCommand(device_id_, MCI_STATUS, MCI_WAIT | MCI_STATUS_ITEM, &parms);
+    error_ = Send(MCI_STATUS, MCI_WAIT | MCI_STATUS_ITEM, &parms);
     return static_cast<uint32_t>(parms.dwReturn);
 }
 

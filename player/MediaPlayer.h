@@ -3,6 +3,7 @@
 #include "framework/Component.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vd {
@@ -12,6 +13,15 @@ namespace vd {
 class EMCIDeviceError : public Exception {
 public:
     using Exception::Exception;
+};
+
+// The media control layer the component talks to: the system's, or a recording fake in tests.
+struct TMciCommandLayer {
+    std::function<uint32_t(uint32_t device_id, uint32_t message, uint32_t flags, void* params)>
+        send_command;
+    std::function<bool(uint32_t code, char* buffer, uint32_t length)> error_string;
+    // The system's media control layer.
+    static TMciCommandLayer System();
 };
 
 enum class TMPModes { mpNotReady, mpStopped, mpPlaying, mpRecording, mpSeeking, mpPaused, mpOpen };
@@ -33,6 +43,8 @@ public:
     // The step size of the component's own step buttons: a tenth of the length at open.
     [[nodiscard]] uint32_t Frames() const { return frames_; }
     [[nodiscard]] bool CanPlay() const { return can_play_; }
+    // Replaces the command layer; only while no device is open.
+    void SetCommandLayer(TMciCommandLayer layer) { mci_ = std::move(layer); }
 
     // Opens FileName (closing an open device first); fails with EMCIDeviceError carrying the
     // device's error text.
@@ -53,6 +65,10 @@ public:
 private:
     void CheckOpen() const;
     uint32_t Status(uint32_t item);
+    uint32_t Send(uint32_t message, uint32_t flags, void* params) {
+        return mci_.send_command(device_id_, message, flags, params);
+    }
+    TMciCommandLayer mci_ = TMciCommandLayer::System();
     std::string file_name_;
     bool open_ = false;
     uint32_t device_id_ = 0;

@@ -1,0 +1,39 @@
+// Any bytes must parse, and what the writer makes of the result must parse to the same entries:
+// the entries the reader gives never contain a line break or a NUL.
+
+#include "playlist/PlaylistFile.h"
+#include "playlist/PlaylistSort.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const auto paths = vd::ParsePlaylist(bytes);
+
+    std::size_t total = 0;
+    for (const auto& path : paths) {
+        if (path.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+            std::abort();
+        }
+        total += path.size();
+    }
+    if (total > bytes.size()) {
+        std::abort();
+    }
+    if (vd::ParsePlaylist(vd::FormatPlaylist(paths)) != paths) {
+        std::abort();
+    }
+
+    const auto order = vd::SortedOrder(paths);
+    std::vector<bool> seen(paths.size());
+    for (const std::size_t index : order) {
+        if (index >= paths.size() || seen[index]) {
+            std::abort();
+        }
+        seen[index] = true;
+    }
+    return 0;
+}

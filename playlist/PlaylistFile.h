@@ -1,0 +1,35 @@
+#pragma once
+
+// The "*.pvl" playlist file: one full path per line, each line ended by CR LF, nothing else.
+// Paths are stored as the bytes they are (the system's 8-bit encoding), never re-encoded; an
+// empty playlist is an empty file. Reading also accepts files written by other programs: lines
+// may end with CR, LF or CR LF, the last line may lack its break, and a NUL byte ends the text.
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vd {
+
+inline constexpr std::string_view kPlaylistExtension = ".pvl";
+
+// Every line is an entry, also an empty one between others; a break at the very end adds none.
+[[nodiscard]] std::vector<std::string> ParsePlaylist(std::string_view bytes);
+
+// Each path followed by CR LF.
+[[nodiscard]] std::string FormatPlaylist(std::span<const std::string> paths);
+
+// Reads and parses the whole file. Throws EFileError if it cannot be read, before the caller
+// has changed anything.
+[[nodiscard]] std::vector<std::string> LoadPlaylistFile(const std::string& path);
+
+// Replaces the file atomically: a failed save (EFileError) leaves an existing file whole.
+void SavePlaylistFile(const std::string& path, std::span<const std::string> paths);
+
+// The name the save dialog should use: `path` with `ext` appended when the name typed has no
+// extension of its own. `ext` may be given with or without its dot.
+[[nodiscard]] std::string WithDefaultExtension(std::string_view path,
+                                               std::string_view ext = kPlaylistExtension);
+
+} // namespace vd
