@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace vd {
 
@@ -13,15 +14,26 @@ namespace vd {
 //   unset or "sdl"  the SDL2 audio device (latency under 50 ms); if no device opens, the null sink
 //   "null"          silent; time still advances in real time, so playback behaves as with a device
 //   "wav:PATH"      a WAV file written at real-time pace; its header is valid after every write
+// Any other value, or a WAV file that cannot be created, also ends at the null sink: the player
+// plays silently rather than not at all.
 class AudioOutput {
 public:
-    // GUI thread. The process-wide output, opened on first use and closed at exit.
+    // GUI thread. The process-wide output, opened on first use. Its sink stops at exit; the object
+    // itself is never destroyed, so attach() and detach() stay valid during static destruction
+    // (after the sink has stopped they only edit the list).
     static AudioOutput& instance();
+
+    // GUI thread. A separate output on the sink `sink_choice` names (the values of
+    // VODEZARU_AUDIO_OUT; "" is "sdl"), for tests and tools. "sdl" falls back to "null" as the
+    // process-wide output does; an unknown name or a WAV file that cannot be created throws
+    // AudioError. The sink stops when the object is destroyed.
+    [[nodiscard]] static std::unique_ptr<AudioOutput> open(std::string_view sink_choice);
 
     // GUI thread. Starts mixing `source` from the next audio block on.
     virtual void attach(std::shared_ptr<AudioSource> source) = 0;
     // GUI thread. Stops mixing `source`; when this returns the audio thread is not inside the
-    // source's render() and will not call it again. Unknown sources are ignored.
+    // source's render() and will not call it again. Unknown sources are ignored. Must not be
+    // called from a render(), nor while holding a lock that a render() takes.
     virtual void detach(const AudioSource* source) = 0;
 
     // any thread. A short description of the sink in use ("sdl", "null", "wav:/path").

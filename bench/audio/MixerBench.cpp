@@ -1,0 +1,91 @@
+// What the output path adds to decoding: the same demo song rendered in the same blocks, once
+// straight from libopenmpt and once through ModulePlayer and the Mixer as the audio thread does.
+// The difference of the two is the mixer's cost; it should stay under 5 %.
+
+#include "player/Mixer.h"
+#include "player/ModulePlayer.h"
+
+#include <benchmark/benchmark.h>
+#include <libopenmpt/libopenmpt.hpp>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kBlockFrames = 512; // the null and WAV sinks' block; SDL's buffer
+
+const std::vector<std::byte>& demo_song() {
+    static const std::vector<std::byte> bytes = [] {
+        std::ifstream in(VD_DEMO_SONG, std::ios::binary);
+        const std::vector<char> chars{std::istreambuf_iterator<char>(in),
+                                      std::istreambuf_iterator<char>()};
+        if (chars.empty()) {
+            throw std::runtime_error("Cannot read " VD_DEMO_SONG);
+        }
+        const auto* begin = reinterpret_cast<const std::byte*>(chars.data());
+        return std::vector<std::byte>(begin, begin + chars.size());
+    }();
+    return bytes;
+}
+
+void BM_LibopenmptAlone(benchmark::State& state) {
+    const auto& bytes = demo_song();
+    openmpt::module module(bytes.data(), bytes.size());
+    std::vector<float> block(kBlockFrames * 2);
+    for (auto _ : state) {
+        if (module.read_interleaved_stereo(44100, kBlockFrames, block.data()) < kBlockFrames) {
+            module.set_position_order_row(0, 0);
+        }
+        benchmark::DoNotOptimize(block.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kBlockFrames));
+}
+BENCHMARK(BM_LibopenmptAlone);
+
+void BM_ModuleThroughMixer(benchmark::State& state) {
+    auto player = std::make_shared<vd::ModulePlayer>(demo_song());
+    player->play();
+    vd::Mixer mixer;
+    mixer.attach(player);
+    std::vector<float> block(kBlockFrames * 2);
+    for (auto _ : state) {
+        mixer.mix(block);
+        if (player->has_ended()) {
+            player->set_position({0, 0});
+            player->play();
+        }
+        benchmark::DoNotOptimize(block.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kBlockFrames));
+}
+BENCHMARK(BM_ModuleThroughMixer);
+
+// The mixer's own work with a source that costs nothing: snapshot, sum, clamp, handshake.
+class CopySource final : public vd::AudioSource {
+public:
+    std::size_t render(std::span<float> out) override {
+        std::fill(out.begin(), out.end(), 0.25f);
+        return out.size() / 2;
+    }
+};
+
+void BM_MixerAlone(benchmark::State& state) {
+    vd::Mixer mixer;
+    mixer.attach(std::make_shared<CopySource>());
+    std::vector<float> block(kBlockFrames * 2);
+    for (auto _ : state) {
+        mixer.mix(block);
+        benchmark::DoNotOptimize(block.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kBlockFrames));
+}
+BENCHMARK(BM_MixerAlone);
+
+} // namespace

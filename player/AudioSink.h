@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace vd {
+
+class Mixer;
+
+// Where mixed sound goes. A sink starts pulling blocks from its mixer when it is made and has
+// stopped pulling, for good, when its destructor returns. The mixer must outlive the sink.
+class AudioSink {
+public:
+    virtual ~AudioSink() = default;
+    // any thread. "sdl", "null" or "wav:PATH".
+    [[nodiscard]] virtual std::string name() const = 0;
+};
+
+// GUI thread. The default sound device through SDL2. Throws AudioError when SDL's audio cannot
+// start or no device opens.
+[[nodiscard]] std::unique_ptr<AudioSink> make_sdl_sink(Mixer& mixer);
+// GUI thread. Renders in real time and discards the sound.
+[[nodiscard]] std::unique_ptr<AudioSink> make_null_sink(Mixer& mixer);
+// GUI thread. Renders in real time into a 16-bit stereo WAV file. Throws AudioError when the
+// file cannot be created.
+[[nodiscard]] std::unique_ptr<AudioSink> make_wav_sink(Mixer& mixer,
+                                                       const std::filesystem::path& path);
+
+} // namespace vd

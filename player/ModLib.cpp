@@ -1,0 +1,197 @@
+#include "player/ModLib.h"
+
+#include "player/AudioOutput.h"
+#include "player/ModulePlayer.h"
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+using vd::ModulePlayer;
+
+// The loaded module. The GUI thread is the only caller; the mutex keeps a stray caller from
+// another thread safe, and is never held while calling into the output.
+struct Library {
+    std::mutex mutex;
+    std::shared_ptr<ModulePlayer> player;
+    std::string name; // what MODLIB_MusicGetName hands out
+};
+
+Library& library() {
+    static Library lib;
+    return lib;
+}
+
+[[nodiscard]] std::shared_ptr<ModulePlayer> current_player() {
+    Library& lib = library();
+    std::lock_guard lock(lib.mutex);
+    return lib.player;
+}
+
+// Takes the module out of the library and off the output, and releases it.
+void release_player() {
+    Library& lib = library();
+    std::shared_ptr<ModulePlayer> old;
+    {
+        std::lock_guard lock(lib.mutex);
+        old = std::move(lib.player);
+        lib.name.clear();
+    }
+    if (old) {
+        vd::AudioOutput::instance().detach(old.get());
+    }
+}
+
+[[nodiscard]] std::int32_t pack(vd::ModulePosition position) {
+    return static_cast<std::int32_t>((static_cast<std::uint32_t>(position.order) & 0xffffU) |
+                                     ((static_cast<std::uint32_t>(position.row) & 0xffffU) << 16));
+}
+
+[[nodiscard]] std::vector<std::byte> read_file_part(const char* path, std::int32_t offset,
+                                                    std::int32_t length) {
+    if (path == nullptr || offset < 0 || length < 0) {
+        return {};
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return {};
+    }
+    in.seekg(offset);
+    std::vector<char> bytes;
+    if (length == 0) {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } else {
+        bytes.resize(static_cast<std::size_t>(length));
+        in.read(bytes.data(), length);
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    const auto* begin = reinterpret_cast<const std::byte*>(bytes.data());
+    return {begin, begin + bytes.size()};
+}
+
+} // namespace
+
+namespace vd {
+
+bool modlib_load_from_memory(std::span<const std::byte> data) {
+    release_player();
+    std::shared_ptr<ModulePlayer> player;
+    try {
+        player = std::make_shared<ModulePlayer>(data);
+    } catch (const std::exception&) {
+        return false; // rejected or out of memory: nothing is loaded
+    }
+    AudioOutput::instance().attach(player);
+    Library& lib = library();
+    std::lock_guard lock(lib.mutex);
+    lib.name = player->title();
+    lib.player = std::move(player);
+    return true;
+}
+
+} // namespace vd
+
+std::int32_t MODLIB_Free() { // GUI thread
+    release_player();
+    return 1;
+}
+
+std::int32_t MODLIB_Init(std::int32_t /*device*/, std::int32_t /*rate_hz*/,
+                         std::int32_t /*flags*/) { // GUI thread
+    try {
+        (void)vd::AudioOutput::instance();
+    } catch (const std::exception&) {
+        return 0;
+    }
+    return 1;
+}
+
+std::int32_t MODLIB_MusicLoad(std::int32_t from_memory, const char* path, std::int32_t offset,
+                              std::int32_t length, std::int32_t /*flags*/) { // GUI thread
+    try {
+        if (from_memory != 0) {
+            if (path == nullptr || offset < 0 || length <= 0) {
+                release_player();
+                return 0;
+            }
+            const auto* begin = reinterpret_cast<const std::byte*>(path) + offset;
+            return vd::modlib_load_from_memory({begin, static_cast<std::size_t>(length)}) ? 1 : 0;
+        }
+        const std::vector<std::byte> bytes = read_file_part(path, offset, length);
+        return vd::modlib_load_from_memory(bytes) ? 1 : 0;
+    } catch (const std::exception&) {
+        release_player();
+        return 0;
+    }
+}
+
+const char* MODLIB_MusicGetName() { // GUI thread
+    Library& lib = library();
+    std::lock_guard lock(lib.mutex);
+    return lib.name.c_str();
+}
+
+std::int32_t MODLIB_MusicPlay() { // GUI thread
+    const auto player = current_player();
+    if (!player) {
+        return 0;
+    }
+    player->play();
+    return 1;
+}
+
+std::int32_t MODLIB_MusicIsActive() { // GUI thread
+    const auto player = current_player();
+    return player && player->is_playing() ? 1 : 0;
+}
+
+std::int32_t MODLIB_MusicPause() { // GUI thread
+    const auto player = current_player();
+    if (!player) {
+        return 0;
+    }
+    player->pause();
+    return 1;
+}
+
+std::int32_t MODLIB_MusicStop() { // GUI thread
+    const auto player = current_player();
+    if (!player) {
+        return 0;
+    }
+    player->stop();
+    return 1;
+}
+
+std::int32_t MODLIB_MusicSetPosition(std::int32_t order_row) { // GUI thread
+    const auto player = current_player();
+    if (!player) {
+        return 0;
+    }
+    const auto packed = static_cast<std::uint32_t>(order_row);
+    player->set_position({static_cast<int>(packed & 0xffffU), static_cast<int>(packed >> 16)});
+    return 1;
+}
+
+std::int32_t MODLIB_MusicGetPosition() { // GUI thread
+    const auto player = current_player();
+    return player ? pack(player->position()) : 0;
+}
+
+std::int32_t MODLIB_MusicGetLength(std::int32_t unit) { // GUI thread
+    const auto player = current_player();
+    if (!player || unit != 0) {
+        return 0;
+    }
+    return player->num_orders() & 0xffff;
+}
+
+std::int32_t MODLIB_MusicHasEnded() { // GUI thread
+    const auto player = current_player();
+    return player && player->has_ended() ? 1 : 0;
+}

@@ -1,0 +1,96 @@
+#include "player/ModulePlayer.h"
+
+#include "player/AudioError.h"
+
+#include <libopenmpt/libopenmpt.hpp>
+
+namespace vd {
+
+namespace {
+
+[[nodiscard]] std::uint32_t pack(int order, int row) {
+    return (static_cast<std::uint32_t>(order) & 0xffffU) |
+           ((static_cast<std::uint32_t>(row) & 0xffffU) << 16);
+}
+
+} // namespace
+
+ModulePlayer::ModulePlayer(std::span<const std::byte> data) {
+    // The header probe turns most non-modules away before a whole decoder is set up for them.
+    const int probe = openmpt::probe_file_header(openmpt::probe_file_header_flags_default2,
+                                                 data.data(), data.size());
+    if (probe == openmpt::probe_file_header_result_failure) {
+        throw AudioError("The data is not a module of a known format");
+    }
+    try {
+        module_ = std::make_unique<openmpt::module>(data.data(), data.size(), quiet_log_);
+    } catch (const std::exception& e) {
+        throw AudioError(std::string("The module cannot be loaded: ") + e.what());
+    }
+    title_ = module_->get_metadata("title");
+    num_orders_ = module_->get_num_orders();
+    publish_position();
+}
+
+ModulePlayer::~ModulePlayer() = default;
+
+void ModulePlayer::play() {
+    std::lock_guard lock(mutex_);
+    if (!ended_) {
+        state_ = State::playing;
+    }
+}
+
+void ModulePlayer::pause() {
+    std::lock_guard lock(mutex_);
+    if (state_ == State::playing) {
+        state_ = State::paused;
+    }
+}
+
+void ModulePlayer::stop() {
+    std::lock_guard lock(mutex_);
+    state_ = State::stopped;
+}
+
+void ModulePlayer::set_position(ModulePosition position) {
+    std::lock_guard lock(mutex_);
+    module_->set_position_order_row(position.order, position.row);
+    ended_ = false;
+    publish_position();
+}
+
+ModulePosition ModulePlayer::position() const {
+    const std::uint32_t packed = packed_position_.load();
+    return {static_cast<int>(packed & 0xffffU), static_cast<int>(packed >> 16)};
+}
+
+bool ModulePlayer::is_playing() const {
+    return state_ == State::playing;
+}
+
+bool ModulePlayer::has_ended() const {
+    return ended_;
+}
+
+std::size_t ModulePlayer::render(std::span<float> out) {
+    std::lock_guard lock(mutex_);
+    if (state_ != State::playing) {
+        return 0;
+    }
+    const std::size_t frames = out.size() / kOutputChannels;
+    const std::size_t rendered =
+        module_->read_interleaved_stereo(kOutputRateHz, frames, out.data());
+    publish_position();
+    if (rendered < frames) {
+        ended_ = true;
+        state_ = State::stopped;
+    }
+    return rendered;
+}
+
+void ModulePlayer::publish_position() {
+    packed_position_ = pack(module_->get_current_order(), module_->get_current_row());
+}
+
+} // namespace vd

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "player/AudioSource.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <span>
+#include <string>
+
+namespace openmpt {
+class module;
+}
+
+namespace vd {
+
+// Where a module stands: 0-based index into its order list and row within that order's pattern.
+struct ModulePosition {
+    int order = 0;
+    int row = 0;
+    friend bool operator==(const ModulePosition&, const ModulePosition&) = default;
+};
+
+// One tracker module decoded by libopenmpt, as a source for the mixer. It renders only while
+// playing, plays its song once and then counts as ended.
+//
+// libopenmpt's module object is not thread-safe, so a mutex guards it; the audio thread holds it
+// for one render() call. Commands from the GUI thread take the same mutex and so wait at most one
+// block. Position and state are also published in atomics after every block, so that polling them
+// never waits for rendering.
+class ModulePlayer final : public AudioSource {
+public:
+    // GUI thread. Decodes `data` (any format libopenmpt knows) and stands at the song's start,
+    // not playing. Throws AudioError when libopenmpt rejects the data.
+    explicit ModulePlayer(std::span<const std::byte> data);
+    ~ModulePlayer() override;
+    ModulePlayer(const ModulePlayer&) = delete;
+    ModulePlayer& operator=(const ModulePlayer&) = delete;
+
+    // any thread. The module's title as stored in the file (may be empty).
+    [[nodiscard]] const std::string& title() const { return title_; }
+    // any thread. Length of the order list.
+    [[nodiscard]] int num_orders() const { return num_orders_; }
+
+    // GUI thread. Plays from the current position; an ended song stays ended.
+    void play();
+    // GUI thread. Halts and keeps the position.
+    void pause();
+    // GUI thread. Halts.
+    void stop();
+    // GUI thread. Moves to `position`, which the next block starts at, and clears the end of
+    // song. A position outside the song leaves the position as it was.
+    void set_position(ModulePosition position);
+
+    // any thread, without waiting for the audio thread.
+    [[nodiscard]] ModulePosition position() const;
+    // any thread. True only while playing: false when paused, stopped or ended.
+    [[nodiscard]] bool is_playing() const;
+    // any thread. True once the song has played to its end, until set_position().
+    [[nodiscard]] bool has_ended() const;
+
+    // audio thread.
+    std::size_t render(std::span<float> out) override;
+
+private:
+    enum class State : std::uint8_t { stopped, playing, paused };
+
+    void publish_position(); // with mutex_ held
+
+    mutable std::mutex mutex_;
+    std::ostream quiet_log_{nullptr};         // libopenmpt's warnings; guarded by mutex_
+    std::unique_ptr<openmpt::module> module_; // guarded by mutex_
+    std::atomic<State> state_{State::stopped};
+    std::atomic<bool> ended_{false};
+    std::atomic<std::uint32_t> packed_position_{0}; // order | row << 16
+    std::string title_;
+    int num_orders_ = 0;
+};
+
+} // namespace vd
