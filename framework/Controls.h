@@ -29,6 +29,32 @@ enum TControlStyleFlag : unsigned {
 };
 using TControlStyle = unsigned;
 
+// Virtual-key codes of the keys controls handle: the classic values; letters and digits are
+// their upper-case characters.
+enum : uint16_t {
+    VK_BACK = 0x08,
+    VK_TAB = 0x09,
+    VK_RETURN = 0x0D,
+    VK_ESCAPE = 0x1B,
+    VK_SPACE = 0x20,
+    VK_PRIOR = 0x21,
+    VK_NEXT = 0x22,
+    VK_END = 0x23,
+    VK_HOME = 0x24,
+    VK_LEFT = 0x25,
+    VK_UP = 0x26,
+    VK_RIGHT = 0x27,
+    VK_DOWN = 0x28,
+    VK_INSERT = 0x2D,
+    VK_DELETE = 0x2E,
+    VK_F1 = 0x70, // F2 to F12 follow
+};
+
+// A key press; a handler that consumes the key sets it to 0.
+using TKeyEvent = std::function<void(TComponent* sender, uint16_t& key, TShiftState shift)>;
+// One wheel notch is 120; positive turns away from the user.
+inline constexpr int kWheelDelta = 120;
+
 // A visual element with a position in its parent, mouse events as small virtual hooks, a font,
 // a caption, a cursor and a popup menu.
 class TControl : public TComponent {
@@ -94,6 +120,7 @@ public:
     TMouseEvent OnMouseDown;
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
+    TKeyEvent OnKeyDown;
 
     // framework: mouse input routed by the parent window, in control coordinates.
     void HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y, bool double_click);
@@ -101,6 +128,10 @@ public:
     void HandleMouseUp(TMouseButton button, TShiftState shift, int x, int y, bool click);
     void HandleMouseEnter();
     void HandleMouseLeave();
+    // framework: keys of the focused window and wheel turns over it; `key` is 0 afterwards when
+    // it was consumed, and the wheel reports whether it was used.
+    void HandleKeyDown(uint16_t& key, TShiftState shift);
+    bool HandleMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse_pos);
 
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -112,6 +143,12 @@ protected:
     virtual void DblClick();
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
+    // Calls OnKeyDown.
+    virtual void KeyDown(uint16_t& key, TShiftState shift);
+    // `mouse_pos` in control coordinates; returns whether the turn was used.
+    virtual bool MouseWheel(TShiftState, int /*wheel_delta*/, TPoint /*mouse_pos*/) {
+        return false;
+    }
     virtual void EnabledChanged() { Invalidate(); }
     virtual void TextChanged() { Invalidate(); }
     virtual void FontChanged() { Invalidate(); }
@@ -196,6 +233,12 @@ public:
     // Ends a mouse capture held by a child control (before the window is moved, say).
     void ReleaseCapture();
 
+    // Keyboard focus: whether this window has it, and taking it.
+    [[nodiscard]] bool Focused() const;
+    void SetFocus();
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
     // framework: the window and its picture.
     [[nodiscard]] QWidget* Widget() const;
     [[nodiscard]] QImage& Picture() const;
@@ -210,6 +253,9 @@ protected:
     // The window's widget; created by the constructor of TWinControl unless a subclass asks to
     // create a different one before it is used.
     void SetWidget(std::unique_ptr<QWidget> widget);
+    // The window gained or lost the keyboard focus; they call OnEnter and OnExit.
+    virtual void DoEnter();
+    virtual void DoExit();
 
 private:
     friend class ControlWidget;
@@ -225,6 +271,7 @@ private:
     void RouteMouseUp(TMouseButton button, TShiftState shift, TPoint p);
     void RouteEnter();
     void RouteLeave();
+    void RouteFocus(bool focused);
     void PaintEvent(const std::vector<TRect>& rects);
 
     struct State;
