@@ -1,0 +1,99 @@
+#include "player/MciDeviceType.h"
+
+#include "player/Mci.h"
+#include "player/MpegAudioDecoder.h"
+#include "player/Resampler.h"
+#include "player/SequencerDecoder.h"
+#include "player/WaveAudioDecoder.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <utility>
+
+namespace vd {
+namespace {
+
+bool equals_ignoring_case(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+constexpr std::array<std::pair<std::string_view, MciDeviceType>, 7> kExtensions{{
+    {".mid", MciDeviceType::Sequencer},
+    {".midi", MciDeviceType::Sequencer},
+    {".rmi", MciDeviceType::Sequencer},
+    {".wav", MciDeviceType::WaveAudio},
+    {".mp1", MciDeviceType::MpegVideo},
+    {".mp2", MciDeviceType::MpegVideo},
+    {".mp3", MciDeviceType::MpegVideo},
+}};
+
+constexpr std::array<std::pair<std::string_view, MciDeviceType>, 3> kNames{{
+    {"sequencer", MciDeviceType::Sequencer},
+    {"waveaudio", MciDeviceType::WaveAudio},
+    {"mpegvideo", MciDeviceType::MpegVideo},
+}};
+
+} // namespace
+
+std::optional<MciDeviceType> mci_device_type_for_path(std::string_view path) {
+    const auto slash = path.find_last_of('/');
+    const auto name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const auto dot = name.find_last_of('.');
+    if (dot == std::string_view::npos)
+        return std::nullopt;
+    for (const auto& [extension, type] : kExtensions)
+        if (equals_ignoring_case(name.substr(dot), extension))
+            return type;
+    return std::nullopt;
+}
+
+std::optional<MciDeviceType> mci_device_type_named(std::string_view name) {
+    for (const auto& [device, type] : kNames)
+        if (equals_ignoring_case(name, device))
+            return type;
+    return std::nullopt;
+}
+
+std::optional<MciDeviceType> mci_device_type_with_id(std::uint32_t devtype) {
+    switch (devtype) {
+    case MCI_DEVTYPE_SEQUENCER:
+        return MciDeviceType::Sequencer;
+    case MCI_DEVTYPE_WAVEFORM_AUDIO:
+        return MciDeviceType::WaveAudio;
+    case MCI_DEVTYPE_DIGITAL_VIDEO:
+        return MciDeviceType::MpegVideo;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::uint32_t mci_devtype_of(MciDeviceType type) {
+    switch (type) {
+    case MciDeviceType::Sequencer:
+        return MCI_DEVTYPE_SEQUENCER;
+    case MciDeviceType::WaveAudio:
+        return MCI_DEVTYPE_WAVEFORM_AUDIO;
+    case MciDeviceType::MpegVideo:
+        return MCI_DEVTYPE_DIGITAL_VIDEO;
+    }
+    return MCI_DEVTYPE_OTHER;
+}
+
+std::unique_ptr<MciDecoder> open_mci_decoder(MciDeviceType type,
+                                             std::unique_ptr<MciByteSource> bytes) {
+    switch (type) {
+    case MciDeviceType::Sequencer:
+        return std::make_unique<SequencerDecoder>(std::move(bytes));
+    case MciDeviceType::WaveAudio:
+        return std::make_unique<Resampler>(std::make_unique<WaveAudioDecoder>(std::move(bytes)));
+    case MciDeviceType::MpegVideo:
+        return std::make_unique<Resampler>(std::make_unique<MpegAudioDecoder>(std::move(bytes)));
+    }
+    return nullptr;
+}
+
+} // namespace vd

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace vd::e2e {
+
+// A program started for a test. It is ended (SIGTERM, then SIGKILL after a short grace) and
+// reaped when the object goes, so a failing test never leaves a player running under Xvfb.
+class ChildProcess {
+public:
+    // `environment` entries ("NAME=value") replace or add to the test's own environment.
+    ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+                 const std::vector<std::string>& environment);
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
+
+    [[nodiscard]] pid_t pid() const { return pid_; }
+    // True while the process has not ended.
+    [[nodiscard]] bool running();
+    // Waits at most `timeout` for the process to end by itself; its wait status when it did.
+    [[nodiscard]] std::optional<int> wait_for_exit(std::chrono::milliseconds timeout);
+    // Ends the process now and reaps it.
+    void terminate();
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+// Runs a program to its end, at most `timeout` (it is killed then and std::runtime_error thrown).
+// Returns the exit code; a program killed by a signal throws.
+int run_program(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
+
+} // namespace vd::e2e

@@ -1,0 +1,225 @@
+#include "tests/e2e/support/XDisplay.h"
+
+#include "tests/e2e/support/Wait.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/extensions/shape.h>
+
+#include <memory>
+#include <stdexcept>
+#include <thread>
+
+namespace vd::e2e {
+
+namespace {
+
+int count_error(Display*, XErrorEvent*) {
+    return 0;
+}
+
+struct XFreeDeleter {
+    void operator()(void* p) const {
+        if (p != nullptr)
+            XFree(p);
+    }
+};
+
+template <typename T>
+using XPtr = std::unique_ptr<T, XFreeDeleter>;
+
+} // namespace
+
+XDisplay::XDisplay() {
+    // Xvfb accepts connections one at a time; a busy server turns a connection away for a moment
+    // (EAGAIN), so a failed attempt is tried again for a while before it counts.
+    const bool opened = wait_until(
+        [&] {
+            display_ = XOpenDisplay(nullptr);
+            return display_ != nullptr;
+        },
+        std::chrono::seconds(3), std::chrono::milliseconds(25));
+    if (!opened)
+        throw std::runtime_error("cannot open the X display");
+    XSetErrorHandler(count_error);
+}
+
+XDisplay::~XDisplay() {
+    XCloseDisplay(display_);
+}
+
+std::string XDisplay::name_of(XWindowId id) {
+    const Atom net_wm_name = XInternAtom(display_, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long rest = 0;
+    unsigned char* raw = nullptr;
+    if (XGetWindowProperty(display_, id, net_wm_name, 0, 1024, False, utf8, &type, &format, &count,
+                           &rest, &raw) == Success &&
+        raw != nullptr) {
+        const XPtr<unsigned char> data(raw);
+        if (type == utf8 && format == 8)
+            return std::string(reinterpret_cast<const char*>(data.get()), count);
+    }
+    char* plain = nullptr;
+    if (XFetchName(display_, id, &plain) != 0 && plain != nullptr) {
+        const XPtr<char> data(plain);
+        return data.get();
+    }
+    return {};
+}
+
+std::optional<WindowInfo> XDisplay::info(XWindowId id) {
+    XSync(display_, False);
+    XWindowAttributes a{};
+    if (XGetWindowAttributes(display_, id, &a) == 0)
+        return std::nullopt;
+    WindowInfo w;
+    w.id = id;
+    w.width = a.width;
+    w.height = a.height;
+    w.viewable = a.map_state == IsViewable;
+    w.override_redirect = a.override_redirect != 0;
+    Window child = 0;
+    if (XTranslateCoordinates(display_, id, DefaultRootWindow(display_), 0, 0, &w.x, &w.y,
+                              &child) == 0)
+        return std::nullopt;
+    w.name = name_of(id);
+    return w;
+}
+
+std::vector<WindowInfo> XDisplay::top_levels() {
+    XSync(display_, False);
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    std::vector<WindowInfo> result;
+    if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count) == 0)
+        return result;
+    const XPtr<Window> owned(children);
+    for (unsigned int i = 0; i < count; ++i)
+        if (const std::optional<WindowInfo> w = info(children[i]))
+            result.push_back(*w);
+    return result;
+}
+
+std::optional<WindowInfo> XDisplay::find_viewable(std::string_view name, Match match) {
+    XSync(display_, False);
+    std::vector<Window> pending{DefaultRootWindow(display_)};
+    while (!pending.empty()) {
+        const Window id = pending.back();
+        pending.pop_back();
+        if (id != DefaultRootWindow(display_)) {
+            const std::optional<WindowInfo> w = info(id);
+            const bool named = match == Match::whole ? w && w->name == name
+                                                     : w && w->name.find(name) != std::string::npos;
+            if (named && w->viewable)
+                return w;
+        }
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display_, id, &root, &parent, &children, &count) != 0) {
+            const XPtr<Window> owned(children);
+            pending.insert(pending.end(), children, children + count);
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<ShapeRect> XDisplay::bounding_shape(XWindowId id) {
+    XSync(display_, False);
+    int count = 0;
+    int ordering = 0;
+    const XPtr<XRectangle> rects(
+        XShapeGetRectangles(display_, id, ShapeBounding, &count, &ordering));
+    std::vector<ShapeRect> result;
+    for (int i = 0; i < count; ++i)
+        result.push_back(
+            {rects.get()[i].x, rects.get()[i].y, rects.get()[i].width, rects.get()[i].height});
+    return result;
+}
+
+Image XDisplay::grab(int x, int y, int width, int height) {
+    XSync(display_, False);
+    XImage* raw =
+        XGetImage(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width),
+                  static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (raw == nullptr)
+        throw std::runtime_error("XGetImage failed");
+    struct ImageDeleter {
+        void operator()(XImage* i) const { XDestroyImage(i); }
+    };
+    const std::unique_ptr<XImage, ImageDeleter> image(raw);
+    // Any visual: scale each channel by its mask to 8 bits.
+    auto channel = [](unsigned long pixel, unsigned long mask) -> std::uint32_t {
+        if (mask == 0)
+            return 0;
+        int shift = 0;
+        while (((mask >> shift) & 1U) == 0)
+            ++shift;
+        const unsigned long max = mask >> shift;
+        return static_cast<std::uint32_t>(((pixel & mask) >> shift) * 255U / max);
+    };
+    Image out{width, height, {}};
+    out.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int row = 0; row < height; ++row)
+        for (int col = 0; col < width; ++col) {
+            const unsigned long p = XGetPixel(image.get(), col, row);
+            out.pixels.push_back(channel(p, image->red_mask) << 16 |
+                                 channel(p, image->green_mask) << 8 | channel(p, image->blue_mask));
+        }
+    return out;
+}
+
+void XDisplay::watch_button_releases() {
+    if (xinput_opcode_ < 0) {
+        int event = 0;
+        int error = 0;
+        if (XQueryExtension(display_, "XInputExtension", &xinput_opcode_, &event, &error) == 0)
+            throw std::runtime_error("the X server has no XInput extension");
+        // 2.2: an older client gets no raw events while another client holds a grab, as the
+        // pressed program does until the release.
+        int major = 2;
+        int minor = 2;
+        if (XIQueryVersion(display_, &major, &minor) != Success)
+            throw std::runtime_error("the X server has no XInput 2");
+        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+        XISetMask(bits, XI_RawButtonRelease);
+        XIEventMask mask{XIAllDevices, static_cast<int>(sizeof bits), bits};
+        XISelectEvents(display_, DefaultRootWindow(display_), &mask, 1);
+    }
+    XSync(display_, True); // True: drop the events queued so far
+}
+
+bool XDisplay::wait_for_button_release(int button, std::chrono::milliseconds timeout) {
+    if (xinput_opcode_ < 0)
+        throw std::logic_error("wait_for_button_release before watch_button_releases");
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        while (XPending(display_) > 0) {
+            XEvent event{};
+            XNextEvent(display_, &event);
+            XGenericEventCookie* cookie = &event.xcookie;
+            if (cookie->type != GenericEvent || cookie->extension != xinput_opcode_ ||
+                XGetEventData(display_, cookie) == 0)
+                continue;
+            const bool released = cookie->evtype == XI_RawButtonRelease &&
+                                  static_cast<const XIRawEvent*>(cookie->data)->detail == button;
+            XFreeEventData(display_, cookie);
+            if (released)
+                return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+} // namespace vd::e2e

@@ -1,0 +1,395 @@
+#include "tests/media/MediaTestSupport.h"
+
+#include "player/Mci.h"
+
+#include <gtest/gtest.h>
+#include <lame/lame.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <numbers>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace vd::test {
+
+Bytes vlq(std::uint32_t value) {
+    Bytes out{static_cast<std::uint8_t>(value & 0x7F)};
+    while ((value >>= 7) != 0)
+        out.insert(out.begin(), static_cast<std::uint8_t>(0x80 | (value & 0x7F)));
+    return out;
+}
+
+SmfBuilder::Track& SmfBuilder::Track::event(std::uint32_t delta,
+                                            std::initializer_list<std::uint8_t> bytes) {
+    const Bytes time = vlq(delta);
+    data.insert(data.end(), time.begin(), time.end());
+    data.insert(data.end(), bytes.begin(), bytes.end());
+    return *this;
+}
+
+SmfBuilder::Track& SmfBuilder::Track::tempo(std::uint32_t delta, std::uint32_t us) {
+    return event(delta, {0xFF, 0x51, 0x03, static_cast<std::uint8_t>(us >> 16),
+                         static_cast<std::uint8_t>(us >> 8), static_cast<std::uint8_t>(us)});
+}
+
+SmfBuilder::Track& SmfBuilder::Track::end(std::uint32_t delta) {
+    return event(delta, {0xFF, 0x2F, 0x00});
+}
+
+SmfBuilder::Track& SmfBuilder::Track::raw(std::initializer_list<std::uint8_t> bytes) {
+    data.insert(data.end(), bytes.begin(), bytes.end());
+    return *this;
+}
+
+SmfBuilder::Track& SmfBuilder::track() {
+    return tracks_.emplace_back();
+}
+
+namespace {
+
+void put_be(Bytes& out, std::uint32_t value, int bytes) {
+    for (int i = bytes - 1; i >= 0; --i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+void put_le32(Bytes& out, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+void put_id(Bytes& out, const char* id) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(id[i]));
+}
+
+} // namespace
+
+Bytes SmfBuilder::bytes() const {
+    Bytes out;
+    put_id(out, "MThd");
+    put_be(out, 6, 4);
+    put_be(out, format_, 2);
+    put_be(out, static_cast<std::uint32_t>(tracks_.size()), 2);
+    put_be(out, division_, 2);
+    for (const Track& track : tracks_) {
+        put_id(out, "MTrk");
+        put_be(out, static_cast<std::uint32_t>(track.data.size()), 4);
+        out.insert(out.end(), track.data.begin(), track.data.end());
+    }
+    return out;
+}
+
+Bytes wrap_rmid(const Bytes& smf) {
+    Bytes body;
+    put_id(body, "RMID");
+    // An INFO list first, as RMI writers put one, so the reader has to walk past it.
+    put_id(body, "LIST");
+    put_le32(body, 13);
+    put_id(body, "INFO");
+    put_id(body, "INAM");
+    put_le32(body, 1);
+    body.push_back('x');
+    body.push_back(0); // pad byte of the odd-sized list
+    put_id(body, "data");
+    put_le32(body, static_cast<std::uint32_t>(smf.size()));
+    body.insert(body.end(), smf.begin(), smf.end());
+    if (smf.size() % 2 != 0)
+        body.push_back(0);
+    Bytes out;
+    put_id(out, "RIFF");
+    put_le32(out, static_cast<std::uint32_t>(body.size()));
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+TempDir::TempDir() {
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0;; ++attempt) {
+        path_ =
+            base / ("vd-media-test-" + std::to_string(::getpid()) + "-" + std::to_string(attempt));
+        if (std::filesystem::create_directory(path_))
+            break;
+    }
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void write_file(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+Bytes read_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<float> tones(std::size_t frames, int channels, int rate_hz, double frequency_hz) {
+    std::vector<float> out(frames * static_cast<std::size_t>(channels));
+    for (std::size_t i = 0; i < frames; ++i)
+        for (int c = 0; c < channels; ++c) {
+            const double phase =
+                2.0 * std::numbers::pi * frequency_hz * (c + 1) * static_cast<double>(i) / rate_hz;
+            out[i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] =
+                static_cast<float>(std::round(0.5 * std::sin(phase) * 32768.0) / 32768.0);
+        }
+    return out;
+}
+
+namespace {
+
+// libsndfile writing into a byte vector.
+struct MemoryFile {
+    Bytes bytes;
+    sf_count_t position = 0;
+};
+
+sf_count_t mem_length(void* user) {
+    return static_cast<sf_count_t>(static_cast<MemoryFile*>(user)->bytes.size());
+}
+sf_count_t mem_seek(sf_count_t offset, int whence, void* user) {
+    auto* file = static_cast<MemoryFile*>(user);
+    const sf_count_t base = whence == SEEK_SET   ? 0
+                            : whence == SEEK_CUR ? file->position
+                                                 : mem_length(user);
+    file->position = base + offset;
+    return file->position;
+}
+sf_count_t mem_read(void* out, sf_count_t count, void* user) {
+    auto* file = static_cast<MemoryFile*>(user);
+    const auto available = std::max<sf_count_t>(0, mem_length(user) - file->position);
+    const auto n = std::min(count, available);
+    std::memcpy(out, file->bytes.data() + file->position, static_cast<std::size_t>(n));
+    file->position += n;
+    return n;
+}
+sf_count_t mem_write(const void* in, sf_count_t count, void* user) {
+    auto* file = static_cast<MemoryFile*>(user);
+    const auto end = static_cast<std::size_t>(file->position + count);
+    if (file->bytes.size() < end)
+        file->bytes.resize(end);
+    std::memcpy(file->bytes.data() + file->position, in, static_cast<std::size_t>(count));
+    file->position += count;
+    return count;
+}
+sf_count_t mem_tell(void* user) {
+    return static_cast<MemoryFile*>(user)->position;
+}
+
+} // namespace
+
+Bytes wave_bytes(int format, int rate_hz, int channels, std::span<const float> interleaved) {
+    SF_VIRTUAL_IO io{mem_length, mem_seek, mem_read, mem_write, mem_tell};
+    MemoryFile file;
+    SF_INFO info{};
+    info.samplerate = rate_hz;
+    info.channels = channels;
+    info.format = SF_FORMAT_WAV | format;
+    SNDFILE* out = sf_open_virtual(&io, SFM_WRITE, &info, &file);
+    if (out == nullptr)
+        throw std::runtime_error(std::string("sndfile cannot write: ") + sf_strerror(nullptr));
+    const auto frames =
+        static_cast<sf_count_t>(interleaved.size() / static_cast<std::size_t>(channels));
+    if (sf_writef_float(out, interleaved.data(), frames) != frames)
+        throw std::runtime_error("sndfile write failed");
+    sf_close(out);
+    return file.bytes;
+}
+
+void write_wave(const std::filesystem::path& path, int format, int rate_hz, int channels,
+                std::span<const float> interleaved) {
+    write_file(path, wave_bytes(format, rate_hz, channels, interleaved));
+}
+
+Mp3 encode_mp3(std::span<const float> interleaved, int channels, int rate_hz, bool vbr,
+               bool info_frame) {
+    lame_global_flags* lame = lame_init();
+    lame_set_num_channels(lame, channels);
+    lame_set_in_samplerate(lame, rate_hz);
+    lame_set_out_samplerate(lame, rate_hz);
+    lame_set_mode(lame, channels == 1 ? MONO : JOINT_STEREO);
+    lame_set_quality(lame, 7);
+    if (vbr) {
+        lame_set_VBR(lame, vbr_default);
+        lame_set_VBR_quality(lame, 4.0F);
+    } else {
+        lame_set_brate(lame, 128);
+    }
+    lame_set_bWriteVbrTag(lame, info_frame ? 1 : 0);
+    if (lame_init_params(lame) < 0)
+        throw std::runtime_error("lame_init_params failed");
+
+    const auto frames = static_cast<int>(interleaved.size() / static_cast<std::size_t>(channels));
+    std::vector<float> left(static_cast<std::size_t>(frames));
+    std::vector<float> right(static_cast<std::size_t>(frames));
+    for (int i = 0; i < frames; ++i) {
+        left[static_cast<std::size_t>(i)] = interleaved[static_cast<std::size_t>(i * channels)];
+        right[static_cast<std::size_t>(i)] =
+            interleaved[static_cast<std::size_t>(i * channels + channels - 1)];
+    }
+    Mp3 mp3;
+    std::vector<unsigned char> buffer(static_cast<std::size_t>(frames) * 5 / 4 + 7200 + 65536);
+    int size = lame_encode_buffer_ieee_float(lame, left.data(), right.data(), frames, buffer.data(),
+                                             static_cast<int>(buffer.size()));
+    if (size < 0)
+        throw std::runtime_error("lame encoding failed");
+    mp3.bytes.assign(buffer.begin(), buffer.begin() + size);
+    size = lame_encode_flush(lame, buffer.data(), static_cast<int>(buffer.size()));
+    if (size < 0)
+        throw std::runtime_error("lame flush failed");
+    mp3.bytes.insert(mp3.bytes.end(), buffer.begin(), buffer.begin() + size);
+    if (info_frame) {
+        // The stream begins with a placeholder frame; put the finished Info/Xing frame there.
+        const std::size_t tag = lame_get_lametag_frame(lame, buffer.data(), buffer.size());
+        if (tag == 0 || tag > mp3.bytes.size())
+            throw std::runtime_error("no LAME tag frame");
+        std::copy(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(tag),
+                  mp3.bytes.begin());
+    }
+    mp3.mpeg_frames = lame_get_frameNum(lame);
+    lame_close(lame);
+    return mp3;
+}
+
+VectorInput::VectorInput(std::vector<float> stereo, int rate_hz, std::uint64_t declared_frames)
+    : stereo_(std::move(stereo)), rate_hz_(rate_hz),
+      declared_(declared_frames != 0 ? declared_frames : stereo_.size() / 2) {}
+
+std::size_t VectorInput::read(std::span<float> out) {
+    const std::uint64_t have = stereo_.size() / 2;
+    if (position_ >= have)
+        return 0;
+    const auto count =
+        static_cast<std::size_t>(std::min<std::uint64_t>(out.size() / 2, have - position_));
+    std::copy_n(stereo_.begin() + static_cast<std::ptrdiff_t>(position_ * 2), count * 2,
+                out.begin());
+    position_ += count;
+    return count;
+}
+
+std::vector<float> read_all(MciDecoder& decoder, std::size_t limit, std::size_t block) {
+    std::vector<float> out;
+    std::vector<float> buffer(block * 2);
+    while (out.size() / 2 < limit) {
+        const std::size_t want = std::min(block, limit - out.size() / 2);
+        const std::size_t got = decoder.read(std::span(buffer).first(want * 2));
+        out.insert(out.end(), buffer.begin(),
+                   buffer.begin() + static_cast<std::ptrdiff_t>(got * 2));
+        if (got < want)
+            break;
+    }
+    return out;
+}
+
+double rms(std::span<const float> samples) {
+    if (samples.empty())
+        return 0.0;
+    double sum = 0.0;
+    for (const float s : samples)
+        sum += static_cast<double>(s) * s;
+    return std::sqrt(sum / static_cast<double>(samples.size()));
+}
+
+void ManualOutput::attach(std::shared_ptr<AudioSource> source) {
+    const std::lock_guard lock(mutex_);
+    if (std::ranges::find(sources_, source) == sources_.end())
+        sources_.push_back(std::move(source));
+}
+
+void ManualOutput::detach(const AudioSource* source) {
+    const std::lock_guard lock(mutex_);
+    std::erase_if(sources_, [source](const auto& s) { return s.get() == source; });
+}
+
+std::vector<float> ManualOutput::render(std::size_t frames) {
+    std::vector<float> mix(frames * 2, 0.0F);
+    std::vector<float> block(frames * 2);
+    // Rendering under the lock is what makes detach() wait for a render in progress.
+    const std::lock_guard lock(mutex_);
+    for (const auto& source : sources_) {
+        const std::size_t got = source->render(block);
+        for (std::size_t i = 0; i < got * 2; ++i)
+            mix[i] += block[i];
+    }
+    return mix;
+}
+
+std::size_t ManualOutput::attached() const {
+    const std::lock_guard lock(mutex_);
+    return sources_.size();
+}
+
+NoticeQueue::NoticeQueue() {
+    mciSetNotifyDispatcher([this](std::function<void()> closure) {
+        const std::lock_guard lock(mutex_);
+        closures_.push_back(std::move(closure));
+        queued_.notify_all();
+    });
+}
+
+NoticeQueue::~NoticeQueue() {
+    mciSetNotifyDispatcher(nullptr);
+}
+
+std::size_t NoticeQueue::run() {
+    std::size_t count = 0;
+    for (;;) {
+        std::vector<std::function<void()>> batch;
+        {
+            const std::lock_guard lock(mutex_);
+            batch.swap(closures_);
+        }
+        if (batch.empty())
+            return count;
+        for (auto& closure : batch)
+            closure();
+        count += batch.size();
+    }
+}
+
+std::size_t NoticeQueue::wait_and_run(double timeout_s) {
+    {
+        std::unique_lock lock(mutex_);
+        queued_.wait_for(lock, std::chrono::duration<double>(timeout_s),
+                         [this] { return !closures_.empty(); });
+    }
+    return run();
+}
+
+NoticeRecorder::NoticeRecorder()
+    : handle_(mciRegisterNotifyCallback([this](std::uint32_t device, std::uint32_t code) {
+          notices.push_back({device, code});
+      })) {}
+
+NoticeRecorder::~NoticeRecorder() {
+    mciUnregisterNotifyCallback(handle_);
+}
+
+std::uint32_t open_device(const std::filesystem::path& path) {
+    const std::string name = path.string();
+    MCI_OPEN_PARMS open{};
+    open.lpstrElementName = name.c_str();
+    const std::uint32_t result = mciSendCommand(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT, &open);
+    EXPECT_EQ(result, 0U) << "opening " << name;
+    return open.wDeviceID;
+}
+
+std::uint32_t status_of(std::uint32_t device, std::uint32_t item) {
+    MCI_STATUS_PARMS status{};
+    status.dwItem = item;
+    EXPECT_EQ(mciSendCommand(device, MCI_STATUS, MCI_WAIT | MCI_STATUS_ITEM, &status), 0U);
+    return static_cast<std::uint32_t>(status.dwReturn);
+}
+
+} // namespace vd::test
