@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "framework/Application.h"
 #include "framework/Component.h"
+#include "player/Mci.h"
 
 #include <clocale>
 #include <memory>
@@ -11,6 +12,10 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     vd::TApplication application(argc, argv);
     application.SetTitle("VO Dezaru");
+    // Media devices tell of their end from the audio thread: bring the notices to this one.
+    vd::mciSetNotifyDispatcher([](std::function<void()> notice) {
+        vd::TApplication::Post(std::move(notice));
+    });
 
     vd::TPlayer::Options options;
     options.arguments = application.Arguments();

@@ -1,6 +1,7 @@
 #include "framework/Application.h"
 
 #include "framework/Colors.h"
+#include "framework/Controls.h"
 #include "framework/Fonts.h"
 #include "framework/Forms.h"
 
@@ -77,6 +78,12 @@ void TApplication::Run() {
 void TApplication::Terminate() { QApplication::quit(); }
 
 void TApplication::ProcessMessages() { QApplication::processEvents(); }
+
+void TApplication::Post(std::function<void()> fn) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [fn = std::move(fn)] { SafeCall(fn); },
+        Qt::QueuedConnection);
+}
 
 void TApplication::Minimize() {
     minimized_ = true;

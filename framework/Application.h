@@ -42,6 +42,8 @@ public:
     void Terminate();
     // Handles pending events (tests and busy loops).
     static void ProcessMessages();
+    // Any thread. Runs `fn` on the GUI thread soon, from its event loop.
+    static void Post(std::function<void()> fn);
 
     void Minimize();
     void Restore();
