@@ -756,7 +756,17 @@ void ControlWidget::paintEvent(QPaintEvent* event) {
         rects.push_back({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()});
     control_->PaintEvent(rects);
     QPainter p(this);
-    for (const QRect& r : event->region())
+    QRegion visible = event->region();
+    const QWidget* top = window();
+    if (top->testAttribute(Qt::WA_TranslucentBackground) && !top->mask().isEmpty()) {
+        // Outside the window's shape nothing shows: clear it for the compositor.
+        const QRegion shape = top->mask().translated(-mapTo(top, QPoint(0, 0)));
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& r : visible.subtracted(shape))
+            p.fillRect(r, Qt::transparent);
+        visible &= shape;
+    }
+    for (const QRect& r : visible)
         p.drawImage(r, control_->Picture(), r);
 }
 

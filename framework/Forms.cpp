@@ -130,6 +130,10 @@ void TForm::SetWindowRegion(const TRegion* region) {
         w->clearMask();
         has_region_ = false;
     } else {
+        // Where a compositor runs, the pixels outside the shape are also made transparent, which
+        // needs a window with an alpha channel: that is chosen when the window is created.
+        if (!w->testAttribute(Qt::WA_WState_Created))
+            w->setAttribute(Qt::WA_TranslucentBackground);
         w->setMask(region->Platform());
         has_region_ = true;
     }
