@@ -33,8 +33,9 @@ void TAboutDialog::Paint() {
         {8, "About", "Arial", 12, true},
         {32, "VO Dezaru", "Arial", 14, true},
         {144, "VO Dezaru version: 1.0", "MS Sans Serif", 8, true},
-        {168, "  VO Dezaru is a multimedia player created specially for Velora fans. Hope you "
-              "like our player.",
+        {168,
+         "  VO Dezaru is a multimedia player created specially for Velora fans. Hope you "
+         "like our player.",
          "MS Sans Serif", 8, true},
         {216, "  The player supports the following files:", "MS Sans Serif", 8, true},
         {232, "Midi Sequence (mid, rmi, midi), Wave Audio (wav)", "MS Sans Serif", 9, false},

@@ -128,9 +128,9 @@ struct FlatMenu {
 };
 struct VisualStyles {};
 
-using Props = std::variant<Composer, Skin, Slider, Button, Label, Bar, MediaPlayer, ListBox,
-                           PlaylistView, Dialog, Timer, ImageList, TrayIcon, PopupMenu, MenuItem,
-                           FlatMenu, VisualStyles>;
+using Props =
+    std::variant<Composer, Skin, Slider, Button, Label, Bar, MediaPlayer, ListBox, PlaylistView,
+                 Dialog, Timer, ImageList, TrayIcon, PopupMenu, MenuItem, FlatMenu, VisualStyles>;
 
 struct Entry {
     std::string_view name;

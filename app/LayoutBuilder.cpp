@@ -176,9 +176,7 @@ struct Creator {
         tray->SetIcon(std::string(p.icon));
         tray->SetMinimizeToTray(p.minimize_to_tray);
     }
-    void operator()(const layout::PopupMenu&) {
-        Make<TPopupMenu>()->SetOwnerDraw(true);
-    }
+    void operator()(const layout::PopupMenu&) { Make<TPopupMenu>()->SetOwnerDraw(true); }
     void operator()(const layout::MenuItem& p) {
         auto* item = Make<TMenuItem>();
         item->SetCaption(p.caption);

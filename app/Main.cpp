@@ -43,8 +43,7 @@ T* Component(TComponent& owner, std::string_view name) {
 
 } // namespace
 
-TPlayer::TPlayer(TComponent* owner, Options options)
-    : TForm(owner), options_(std::move(options)) {
+TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(std::move(options)) {
     SetName("Player");
     SetCaption("Velora Player");
     SetBounds(kDesignedPosition.X, kDesignedPosition.Y, kClientWidth, kClientHeight);
@@ -55,7 +54,8 @@ TPlayer::TPlayer(TComponent* owner, Options options)
 
     LayoutHandlers handlers;
     auto bind = [&](std::string name, void (TPlayer::*method)(TComponent*)) {
-        handlers.notify.emplace(std::move(name), [this, method](TComponent* s) { (this->*method)(s); });
+        handlers.notify.emplace(std::move(name),
+                                [this, method](TComponent* s) { (this->*method)(s); });
     };
     bind("ShowMenu", &TPlayer::ShowMenu);
     bind("MenuMinimizeClick", &TPlayer::MenuMinimizeClick);
@@ -143,8 +143,7 @@ void TPlayer::FormCreate(TComponent*) {
         settings_path_ = SettingsPathFor(app != nullptr ? app->ExeName() : "vodezaru");
     }
     const TIniFile settings(settings_path_);
-    const std::optional<int> left =
-        ParseDecimal(settings.ReadString(kSettingsSection, "Left", ""));
+    const std::optional<int> left = ParseDecimal(settings.ReadString(kSettingsSection, "Left", ""));
     const std::optional<int> top = ParseDecimal(settings.ReadString(kSettingsSection, "Top", ""));
     const std::vector<TRect> screens = ScreenRects();
     const TPoint at = StartPosition(left, top, kDesignedPosition, Width(), Height(), screens);
@@ -167,7 +166,9 @@ void TPlayer::OpenSingleFile() {
     controller_->PlayPath(command_line_path_);
 }
 
-void TPlayer::LoadPlaylistFile(const std::string& path) { entries_->LoadFromFile(path); }
+void TPlayer::LoadPlaylistFile(const std::string& path) {
+    entries_->LoadFromFile(path);
+}
 
 void TPlayer::ShowMenu(TComponent*) {
     MainMenu->Popup(Left() + 4, Top() + MenuBtn->Top() + 8);
@@ -209,15 +210,33 @@ void TPlayer::MenuCloseClick(TComponent*) {
 
 // ---- playback ---------------------------------------------------------------------------------
 
-void TPlayer::PlayBtnClick(TComponent*) { controller_->PlayBtnClick(); }
-void TPlayer::PauseBtnClick(TComponent*) { controller_->TogglePause(); }
-void TPlayer::StopBtnClick(TComponent*) { controller_->StopPlayback(); }
-void TPlayer::PrevBtnClick(TComponent*) { controller_->PlayPreviousEntry(); }
-void TPlayer::NextBtnClick(TComponent*) { controller_->PlayNextEntry(); }
-void TPlayer::ProgressBarClick(TComponent*) { controller_->ProgressBarClick(); }
-void TPlayer::DisplayPosition(TComponent*) { controller_->UpdatePosition(); }
-void TPlayer::ModTimerTimer(TComponent*) { controller_->ModTimerTimer(); }
-void TPlayer::NextTimerTimer(TComponent*) { controller_->NextTimerTimer(); }
+void TPlayer::PlayBtnClick(TComponent*) {
+    controller_->PlayBtnClick();
+}
+void TPlayer::PauseBtnClick(TComponent*) {
+    controller_->TogglePause();
+}
+void TPlayer::StopBtnClick(TComponent*) {
+    controller_->StopPlayback();
+}
+void TPlayer::PrevBtnClick(TComponent*) {
+    controller_->PlayPreviousEntry();
+}
+void TPlayer::NextBtnClick(TComponent*) {
+    controller_->PlayNextEntry();
+}
+void TPlayer::ProgressBarClick(TComponent*) {
+    controller_->ProgressBarClick();
+}
+void TPlayer::DisplayPosition(TComponent*) {
+    controller_->UpdatePosition();
+}
+void TPlayer::ModTimerTimer(TComponent*) {
+    controller_->ModTimerTimer();
+}
+void TPlayer::NextTimerTimer(TComponent*) {
+    controller_->NextTimerTimer();
+}
 
 void TPlayer::EjectBtnClick(TComponent*) {
     if (!OpenDialog->Execute())
@@ -236,9 +255,13 @@ void TPlayer::AddFilesClick(TComponent*) {
     entries_->Append(AddFileDialog->Files());
 }
 
-void TPlayer::RemovefileClick(TComponent*) { entries_->RemoveSelected(); }
+void TPlayer::RemovefileClick(TComponent*) {
+    entries_->RemoveSelected();
+}
 
-void TPlayer::SortBtnClick(TComponent*) { entries_->Sort(); }
+void TPlayer::SortBtnClick(TComponent*) {
+    entries_->Sort();
+}
 
 void TPlayer::PlaylistShowChange(TComponent*, int, int new_index) {
     entries_->MirrorSelection(new_index);
@@ -251,7 +274,9 @@ void TPlayer::PlaylistShowDblClick(TComponent*) {
     controller_->StartPlayback();
 }
 
-void TPlayer::MenuNewPlaylistClick(TComponent*) { entries_->Clear(); }
+void TPlayer::MenuNewPlaylistClick(TComponent*) {
+    entries_->Clear();
+}
 
 void TPlayer::LoadBtnClick(TComponent*) {
     if (!OpenPlaylist->Execute())
@@ -267,20 +292,48 @@ void TPlayer::SaveBtnClick(TComponent*) {
 
 // ---- what the controller shows and reads ------------------------------------------------------
 
-std::string TPlayer::Title() const { return TitleLabel->Caption(); }
-void TPlayer::SetTitle(const std::string& text) { TitleLabel->SetCaption(text); }
-void TPlayer::SetPositionText(const std::string& text) { PosLabel->SetCaption(text); }
-int32_t TPlayer::SliderPosition() const { return ProgressBar->Position(); }
-int32_t TPlayer::SliderMax() const { return ProgressBar->MaxValue(); }
-void TPlayer::SetSliderMax(int32_t value) { ProgressBar->SetMaxValue(value); }
-void TPlayer::SetSliderPosition(int32_t value) { ProgressBar->SetPosition(value); }
-int32_t TPlayer::RowBar() const { return ProgressBar2->Position(); }
-void TPlayer::SetRowBar(int32_t row) { ProgressBar2->SetPosition(row); }
-void TPlayer::SetTrayHint(const std::string& text) { TrayIcon->SetHint(text); }
+std::string TPlayer::Title() const {
+    return TitleLabel->Caption();
+}
+void TPlayer::SetTitle(const std::string& text) {
+    TitleLabel->SetCaption(text);
+}
+void TPlayer::SetPositionText(const std::string& text) {
+    PosLabel->SetCaption(text);
+}
+int32_t TPlayer::SliderPosition() const {
+    return ProgressBar->Position();
+}
+int32_t TPlayer::SliderMax() const {
+    return ProgressBar->MaxValue();
+}
+void TPlayer::SetSliderMax(int32_t value) {
+    ProgressBar->SetMaxValue(value);
+}
+void TPlayer::SetSliderPosition(int32_t value) {
+    ProgressBar->SetPosition(value);
+}
+int32_t TPlayer::RowBar() const {
+    return ProgressBar2->Position();
+}
+void TPlayer::SetRowBar(int32_t row) {
+    ProgressBar2->SetPosition(row);
+}
+void TPlayer::SetTrayHint(const std::string& text) {
+    TrayIcon->SetHint(text);
+}
 
-int TPlayer::Count() const { return entries_->Count(); }
-int TPlayer::SelectedIndex() const { return entries_->SelectedIndex(); }
-void TPlayer::Select(int index) { entries_->Select(index); }
-std::string TPlayer::PathAt(int index) const { return entries_->PathAt(index); }
+int TPlayer::Count() const {
+    return entries_->Count();
+}
+int TPlayer::SelectedIndex() const {
+    return entries_->SelectedIndex();
+}
+void TPlayer::Select(int index) {
+    entries_->Select(index);
+}
+std::string TPlayer::PathAt(int index) const {
+    return entries_->PathAt(index);
+}
 
 } // namespace vd

@@ -22,7 +22,9 @@ constexpr std::string_view kPlaylistButtons = "2. playlist_btn.bmp";
 
 // The main window, component by component. Visible components lie on Skin, which fills the
 // window; clip rectangles are rows of five state images in their graphic.
-constexpr MenuItem Separator(std::string_view parent) { return {parent, "-", -1, "", false, true}; }
+constexpr MenuItem Separator(std::string_view parent) {
+    return {parent, "-", -1, "", false, true};
+}
 constexpr MenuItem Submenu(std::string_view parent, std::string_view caption, int image) {
     return {parent, caption, image, "", false, true};
 }
@@ -33,9 +35,16 @@ constexpr MenuItem Item(std::string_view parent, std::string_view caption, int i
 
 const std::array kMainLayout = {
     Entry{"MainComposer", "", Composer{":/skin/main.vsk"}},
-    Entry{"Skin", "", Skin{{0, 0, 518, 425}, "playerSkin.bmp", clFuchsia, "MainComposer", "MainMenu"}},
+    Entry{"Skin", "",
+          Skin{{0, 0, 518, 425}, "playerSkin.bmp", clFuchsia, "MainComposer", "MainMenu"}},
     Entry{"ProgressBar", "Skin",
-          Slider{{4, 182, 295, 8}, {"3. thumb.bmp", 0, 40, 6}, "Progress", 0, 100, 0, clFuchsia,
+          Slider{{4, 182, 295, 8},
+                 {"3. thumb.bmp", 0, 40, 6},
+                 "Progress",
+                 0,
+                 100,
+                 0,
+                 clFuchsia,
                  "ProgressBarClick"}},
     Entry{"PrevBtn", "Skin", Button{{15, 195, 22, 14}, {kButtons, 16, 110, 14}, "PrevBtnClick"}},
     Entry{"PlayBtn", "Skin", Button{{37, 195, 21, 14}, {kButtons, 32, 105, 14}, "PlayBtnClick"}},
@@ -44,13 +53,15 @@ const std::array kMainLayout = {
     Entry{"NextBtn", "Skin", Button{{103, 195, 23, 14}, {kButtons, 0, 115, 14}, "NextBtnClick"}},
     Entry{"EjectBtn", "Skin", Button{{126, 195, 22, 14}, {kButtons, 80, 110, 14}, "EjectBtnClick"}},
     Entry{"TitleLabel", "Skin",
-          Label{{36, 85, 265, 13}, "VO Dezaru", false, {"MS Sans Serif", 8, true, clWindowText},
+          Label{{36, 85, 265, 13},
+                "VO Dezaru",
+                false,
+                {"MS Sans Serif", 8, true, clWindowText},
                 "MainMenu"}},
     Entry{"MenuBtn", "Skin", Button{{4, 88, 9, 8}, {"RoundBtn.bmp", 0, 45, 8}, "ShowMenu"}},
     Entry{"ProgressBar2", "Skin",
           Bar{{226, 168, 73, 9}, {"mod_progress2.bmp", 0, 14, 4}, 0, 127, 0, 1, "MainMenu"}},
-    Entry{"Position_Label", "Skin",
-          Label{{7, 107, 40, 13}, "Position:", true, {}, "MainMenu"}},
+    Entry{"Position_Label", "Skin", Label{{7, 107, 40, 13}, "Position:", true, {}, "MainMenu"}},
     Entry{"PosLabel", "Skin", Label{{48, 107, 105, 13}, "", false, {}, "MainMenu"}},
     Entry{"AddFiles", "Skin",
           Button{{10, 349, 45, 14}, {kPlaylistButtons, 0, 225, 14}, "AddFilesClick"}},
@@ -65,8 +76,8 @@ const std::array kMainLayout = {
     Entry{"MIDIPlayer", "", MediaPlayer{}},
     Entry{"Playlist", "Skin", ListBox{{112, 376, 57, 25}, false, 13}},
     Entry{"PlaylistShow", "Skin",
-          PlaylistView{{6, 224, 251, 116}, "PlaylistMenu", "PlaylistShowDblClick",
-                       "PlaylistShowChange"}},
+          PlaylistView{
+              {6, 224, 251, 116}, "PlaylistMenu", "PlaylistShowDblClick", "PlaylistShowChange"}},
 
     Entry{"OpenDialog", "", Dialog{false, "", kSoundFilter, ofHideReadOnly | ofEnableSizing, ""}},
     Entry{"PositionTimer", "", Timer{false, 250, "DisplayPosition"}},
@@ -104,7 +115,9 @@ const std::array kMainLayout = {
     Entry{"MenuLoadPlaylist", "", Item("PlaylistMenu", "Load Playlist", 8, "LoadBtnClick")},
     Entry{"MenuSavePlaylist", "", Item("PlaylistMenu", "Save Playlist", 9, "SaveBtnClick")},
     // MainMenu
-    Entry{"VODezaru1", "", MenuItem{"MainMenu", "\xC2\xAB\xC2\xAB VO Dezaru \xC2\xBB\xC2\xBB", -1, "", false, false}},
+    Entry{
+        "VODezaru1", "",
+        MenuItem{"MainMenu", "\xC2\xAB\xC2\xAB VO Dezaru \xC2\xBB\xC2\xBB", -1, "", false, false}},
     Entry{"N3", "", Separator("MainMenu")},
     Entry{"Playback1", "", Submenu("MainMenu", "Playback  ", 3)},
     Entry{"previous2", "", Item("Playback1", "Previous", 2, "PrevBtnClick")},
@@ -124,6 +137,8 @@ const std::array kMainLayout = {
 
 } // namespace
 
-std::span<const layout::Entry> MainWindowLayout() { return kMainLayout; }
+std::span<const layout::Entry> MainWindowLayout() {
+    return kMainLayout;
+}
 
 } // namespace vd

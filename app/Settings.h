@@ -20,8 +20,7 @@ namespace vd {
 // The window's position at start: the stored one, unless a value is missing or not a number, or
 // the window would lie wholly or mostly (more than half its area) outside every screen, as after
 // a monitor was unplugged; then the designed one.
-[[nodiscard]] TPoint StartPosition(std::optional<int> left, std::optional<int> top,
-                                   TPoint designed, int width, int height,
-                                   std::span<const TRect> screens);
+[[nodiscard]] TPoint StartPosition(std::optional<int> left, std::optional<int> top, TPoint designed,
+                                   int width, int height, std::span<const TRect> screens);
 
 } // namespace vd

@@ -1,6 +1,6 @@
 // VO Dezaru: a skinned music player for tracker modules, MIDI, wave and MPEG audio.
-#include "app/AboutBox.h"
 #include "app/Main.h"
+#include "app/AboutBox.h"
 #include "framework/Application.h"
 #include "framework/Component.h"
 #include "player/Mci.h"
@@ -13,9 +13,8 @@ int main(int argc, char** argv) {
     vd::TApplication application(argc, argv);
     application.SetTitle("VO Dezaru");
     // Media devices tell of their end from the audio thread: bring the notices to this one.
-    vd::mciSetNotifyDispatcher([](std::function<void()> notice) {
-        vd::TApplication::Post(std::move(notice));
-    });
+    vd::mciSetNotifyDispatcher(
+        [](std::function<void()> notice) { vd::TApplication::Post(std::move(notice)); });
 
     vd::TPlayer::Options options;
     options.arguments = application.Arguments();

@@ -62,7 +62,9 @@ TApplication::~TApplication() {
         g_instance = nullptr;
 }
 
-TApplication* TApplication::Instance() { return g_instance; }
+TApplication* TApplication::Instance() {
+    return g_instance;
+}
 
 void TApplication::SetTitle(std::string_view title) {
     title_ = title;
@@ -75,14 +77,17 @@ void TApplication::Run() {
     QApplication::exec();
 }
 
-void TApplication::Terminate() { QApplication::quit(); }
+void TApplication::Terminate() {
+    QApplication::quit();
+}
 
-void TApplication::ProcessMessages() { QApplication::processEvents(); }
+void TApplication::ProcessMessages() {
+    QApplication::processEvents();
+}
 
 void TApplication::Post(std::function<void()> fn) {
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [fn = std::move(fn)] { SafeCall(fn); },
-        Qt::QueuedConnection);
+        QCoreApplication::instance(), [fn = std::move(fn)] { SafeCall(fn); }, Qt::QueuedConnection);
 }
 
 void TApplication::Minimize() {
@@ -128,7 +133,7 @@ void TApplication::ShowError(const std::string& text) {
     QMessageBox box(QMessageBox::Critical, QString::fromStdString(title_),
                     QString::fromUtf8(text.c_str()), QMessageBox::Ok,
                     main_form_ != nullptr && main_form_->Visible() ? main_form_->Widget()
-                                                                    : nullptr);
+                                                                   : nullptr);
     box.exec();
 }
 

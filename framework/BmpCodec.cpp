@@ -18,7 +18,9 @@ uint32_t U32(std::span<const uint8_t> b, std::size_t at) {
     return U16(b, at) | (U16(b, at + 2) << 16);
 }
 
-[[noreturn]] void Invalid() { throw EInvalidGraphic("Bitmap image is not valid"); }
+[[noreturn]] void Invalid() {
+    throw EInvalidGraphic("Bitmap image is not valid");
+}
 
 // Spreads the bits of `mask` so that a masked value becomes 0..255.
 struct Channel {
@@ -134,7 +136,8 @@ QImage DecodeBmp(std::span<const uint8_t> file) {
     std::array<QRgb, 256> palette{};
     if (bit_count <= 8) {
         const uint32_t max_colors = 1u << bit_count;
-        const uint32_t count = colors_used == 0 || colors_used > max_colors ? max_colors : colors_used;
+        const uint32_t count =
+            colors_used == 0 || colors_used > max_colors ? max_colors : colors_used;
         if (file.size() < after_header || (file.size() - after_header) / palette_entry < count)
             Invalid();
         for (uint32_t i = 0; i < count; ++i) {
@@ -224,8 +227,8 @@ std::vector<uint8_t> EncodeBmp24(const QImage& source) {
     put32(38, 3780); // 96 pixels per inch
     put32(42, 3780);
     for (uint32_t row = 0; row < height; ++row) {
-        const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(
-            static_cast<int>(height - 1 - row)));
+        const auto* src =
+            reinterpret_cast<const QRgb*>(image.constScanLine(static_cast<int>(height - 1 - row)));
         uint8_t* dst = out.data() + 54 + static_cast<std::size_t>(stride) * row;
         for (uint32_t x = 0; x < width; ++x) {
             dst[3 * x] = static_cast<uint8_t>(qBlue(src[x]));

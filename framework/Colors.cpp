@@ -35,7 +35,9 @@ TColor SystemColors::Get(int index) {
     return Table()[static_cast<std::size_t>(index)];
 }
 
-void SystemColors::SetClassic() { Table() = kClassicScheme; }
+void SystemColors::SetClassic() {
+    Table() = kClassicScheme;
+}
 
 TColor ColorToRGB(TColor color) {
     if (color == clNone || color == clDefault)

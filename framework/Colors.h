@@ -66,10 +66,18 @@ inline constexpr TColor clMenuBar = kSystemColorFlag | 30;
 [[nodiscard]] constexpr TColor RGB(unsigned r, unsigned g, unsigned b) {
     return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
 }
-[[nodiscard]] constexpr unsigned GetRValue(TColor c) { return c & 0xFF; }
-[[nodiscard]] constexpr unsigned GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-[[nodiscard]] constexpr unsigned GetBValue(TColor c) { return (c >> 16) & 0xFF; }
-[[nodiscard]] constexpr bool IsSystemColor(TColor c) { return (c & kSystemColorFlag) != 0; }
+[[nodiscard]] constexpr unsigned GetRValue(TColor c) {
+    return c & 0xFF;
+}
+[[nodiscard]] constexpr unsigned GetGValue(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+[[nodiscard]] constexpr unsigned GetBValue(TColor c) {
+    return (c >> 16) & 0xFF;
+}
+[[nodiscard]] constexpr bool IsSystemColor(TColor c) {
+    return (c & kSystemColorFlag) != 0;
+}
 
 // The table system colours resolve through. Filled from the desktop's palette when the
 // application starts; tests fix it with SetClassicSystemColors().

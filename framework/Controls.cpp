@@ -249,7 +249,9 @@ bool TControl::HandleMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse
 
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
 
-TGraphicControl::~TGraphicControl() { BeginDestruction(); }
+TGraphicControl::~TGraphicControl() {
+    BeginDestruction();
+}
 
 TCanvas& TGraphicControl::Canvas() {
     if (!canvas_) {
@@ -292,8 +294,8 @@ void TGraphicControl::PaintInto(QImage& picture, const TRect& clip) {
         brush.Assign(&canvas_->Brush());
         canvas_.reset();
     }
-    canvas_ = std::make_unique<TCanvas>(&picture, TPoint{Left(), Top()},
-                                        area.Offset(-Left(), -Top()));
+    canvas_ =
+        std::make_unique<TCanvas>(&picture, TPoint{Left(), Top()}, area.Offset(-Left(), -Top()));
     canvas_->Font().Assign(&font);
     canvas_->Pen().Assign(&pen);
     canvas_->Brush().Assign(&brush);
@@ -307,10 +309,10 @@ struct TWinControl::State {
     std::unique_ptr<QWidget> widget;
     QImage picture;
     QRegion dirty;
-    TControl* capture = nullptr;    // the child holding a left press
-    bool capture_inside = false;    // the pointer is over the capturing child
-    bool click_pending = false;     // the press may still become a click
-    TControl* hover = nullptr;      // the child under the pointer
+    TControl* capture = nullptr; // the child holding a left press
+    bool capture_inside = false; // the pointer is over the capturing child
+    bool click_pending = false;  // the press may still become a click
+    TControl* hover = nullptr;   // the child under the pointer
 };
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner), state_(std::make_unique<State>()) {
@@ -336,9 +338,13 @@ void TWinControl::SetWidget(std::unique_ptr<QWidget> widget) {
     w->setCursor(PlatformCursor(Cursor()));
 }
 
-QWidget* TWinControl::Widget() const { return state_->widget.get(); }
+QWidget* TWinControl::Widget() const {
+    return state_->widget.get();
+}
 
-QImage& TWinControl::Picture() const { return state_->picture; }
+QImage& TWinControl::Picture() const {
+    return state_->picture;
+}
 
 TControl* TWinControl::Controls(int index) const {
     if (index < 0 || index >= ControlCount())
@@ -396,14 +402,18 @@ void TWinControl::BoundsChanged(const TRect&) {
     }
 }
 
-void TWinControl::VisibleChanged() { Widget()->setVisible(Visible()); }
+void TWinControl::VisibleChanged() {
+    Widget()->setVisible(Visible());
+}
 
 void TWinControl::EnabledChanged() {
     Widget()->setEnabled(Enabled());
     Invalidate();
 }
 
-void TWinControl::CursorChanged() { SyncCursor(state_->hover); }
+void TWinControl::CursorChanged() {
+    SyncCursor(state_->hover);
+}
 
 void TWinControl::SyncCursor(const TControl* over) {
     const TControl* c = over != nullptr ? over : this;
@@ -413,7 +423,9 @@ void TWinControl::SyncCursor(const TControl* over) {
     Widget()->setCursor(PlatformCursor(cursor));
 }
 
-void TWinControl::Invalidate() { InvalidateRect(ClientRect()); }
+void TWinControl::Invalidate() {
+    InvalidateRect(ClientRect());
+}
 
 void TWinControl::InvalidateRect(const TRect& r) {
     const TRect area = r.Intersect(ClientRect());
@@ -513,8 +525,8 @@ void TWinControl::RouteMouseDown(TMouseButton button, TShiftState shift, TPoint 
     if (target == nullptr)
         target = this;
     if (button == TMouseButton::mbLeft && s.capture == nullptr) {
-        s.capture = target != this && (target->ControlStyle() & csCaptureMouse) != 0 ? target
-                                                                                      : nullptr;
+        s.capture =
+            target != this && (target->ControlStyle() & csCaptureMouse) != 0 ? target : nullptr;
         s.capture_inside = true;
         s.click_pending = (target->ControlStyle() & csClickEvents) != 0;
         if (target == this)
@@ -560,9 +572,8 @@ void TWinControl::RouteMouseMove(TShiftState shift, TPoint p) {
         if (over != nullptr)
             over->HandleMouseEnter();
         SyncCursor(over);
-        Widget()->setToolTip(over != nullptr && over->ShowHint()
-                                 ? QString::fromStdString(over->Hint())
-                                 : QString());
+        Widget()->setToolTip(
+            over != nullptr && over->ShowHint() ? QString::fromStdString(over->Hint()) : QString());
     }
     if (over != nullptr)
         over->HandleMouseMove(shift, p.X - over->Left(), p.Y - over->Top());
@@ -607,7 +618,9 @@ void TWinControl::RouteMouseUp(TMouseButton button, TShiftState shift, TPoint p)
     }
 }
 
-bool TWinControl::Focused() const { return state_->widget && state_->widget->hasFocus(); }
+bool TWinControl::Focused() const {
+    return state_->widget && state_->widget->hasFocus();
+}
 
 void TWinControl::SetFocus() {
     if (state_->widget)
@@ -633,7 +646,9 @@ void TWinControl::RouteFocus(bool focused) {
     });
 }
 
-void TWinControl::RouteEnter() { HandleMouseEnter(); }
+void TWinControl::RouteEnter() {
+    HandleMouseEnter();
+}
 
 void TWinControl::RouteLeave() {
     State& s = *state_;
@@ -817,8 +832,7 @@ void ControlWidget::keyPressEvent(QKeyEvent* event) {
 void ControlWidget::wheelEvent(QWheelEvent* event) {
     const QPoint p = event->position().toPoint();
     if (control_ != nullptr && control_->HandleMouseWheel(ModifiersOf(event->modifiers()),
-                                                          event->angleDelta().y(),
-                                                          {p.x(), p.y()}))
+                                                          event->angleDelta().y(), {p.x(), p.y()}))
         event->accept();
     else
         event->ignore();
@@ -854,7 +868,9 @@ void ControlWidget::resizeEvent(QResizeEvent*) {
 
 TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {}
 
-TCustomControl::~TCustomControl() { BeginDestruction(); }
+TCustomControl::~TCustomControl() {
+    BeginDestruction();
+}
 
 TCanvas& TCustomControl::Canvas() {
     if (paint_canvas_ != nullptr)

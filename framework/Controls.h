@@ -22,10 +22,10 @@ class TForm;
 // How a control behaves; set by its class.
 enum TControlStyleFlag : unsigned {
     csAcceptsControls = 1u << 0,
-    csCaptureMouse = 1u << 1,  // a left press captures the mouse until the release
-    csClickEvents = 1u << 2,   // a press and release on the control is a click
-    csOpaque = 1u << 3,        // the control covers its whole rectangle: nothing beneath is drawn
-    csDoubleClicks = 1u << 4,  // a double click is reported as one
+    csCaptureMouse = 1u << 1, // a left press captures the mouse until the release
+    csClickEvents = 1u << 2,  // a press and release on the control is a click
+    csOpaque = 1u << 3,       // the control covers its whole rectangle: nothing beneath is drawn
+    csDoubleClicks = 1u << 4, // a double click is reported as one
 };
 using TControlStyle = unsigned;
 

@@ -14,8 +14,12 @@ TOpenDialog::Script& CurrentScript() {
     return script;
 }
 
-QString FromBytes(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
-std::string ToBytes(const QString& s) { return s.toLocal8Bit().toStdString(); }
+QString FromBytes(const std::string& s) {
+    return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size()));
+}
+std::string ToBytes(const QString& s) {
+    return s.toLocal8Bit().toStdString();
+}
 
 } // namespace
 
@@ -41,7 +45,9 @@ TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
 
 TSaveDialog::TSaveDialog(TComponent* owner) : TOpenDialog(owner) {}
 
-void TOpenDialog::SetScript(Script script) { CurrentScript() = std::move(script); }
+void TOpenDialog::SetScript(Script script) {
+    CurrentScript() = std::move(script);
+}
 
 void TOpenDialog::Accept(std::vector<std::string> files) {
     if (IsSaveDialog() && !DefaultExt.empty())

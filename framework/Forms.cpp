@@ -23,7 +23,9 @@ TForm::TForm(TComponent* owner) : TCustomControl(owner) {
     ApplyWindowFlags();
 }
 
-TForm::~TForm() { BeginDestruction(); }
+TForm::~TForm() {
+    BeginDestruction();
+}
 
 void TForm::ApplyWindowFlags() {
     QWidget* w = Widget();
@@ -63,8 +65,12 @@ void TForm::BoundsChanged(const TRect& old_bounds) {
         Widget()->setFixedSize(std::max(1, Width()), std::max(1, Height()));
 }
 
-int TForm::Left() const { return left_; }
-int TForm::Top() const { return top_; }
+int TForm::Left() const {
+    return left_;
+}
+int TForm::Top() const {
+    return top_;
+}
 
 void TForm::Show() {
     if (position_ != TPosition::poDesigned && !Visible()) {
@@ -79,7 +85,9 @@ void TForm::Show() {
     Widget()->activateWindow();
 }
 
-void TForm::Hide() { SetVisible(false); }
+void TForm::Hide() {
+    SetVisible(false);
+}
 
 void TForm::VisibleChanged() {
     if (Visible()) {
@@ -139,7 +147,9 @@ void TForm::SetWindowRegion(const TRegion* region) {
     }
 }
 
-bool TForm::HasWindowRegion() const { return has_region_; }
+bool TForm::HasWindowRegion() const {
+    return has_region_;
+}
 
 void TForm::BeginWindowDrag() {
     QWidget* w = Widget();
@@ -181,6 +191,8 @@ std::vector<TRect> ScreenRects() {
     return rects;
 }
 
-void TForm::TextChanged() { Widget()->setWindowTitle(QString::fromStdString(Caption())); }
+void TForm::TextChanged() {
+    Widget()->setWindowTitle(QString::fromStdString(Caption()));
+}
 
 } // namespace vd

@@ -109,7 +109,9 @@ void TFont::SetStyle(TFontStyles style) {
     Changed();
 }
 
-void TFont::Invalidate() { cache_.reset(); }
+void TFont::Invalidate() {
+    cache_.reset();
+}
 
 const QFont& TFont::PlatformFont() const {
     if (!cache_) {
@@ -203,7 +205,9 @@ void TBrush::SetStyle(TBrushStyle style) {
 TCanvas::TCanvas(QImage* target, TPoint origin, TRect clip)
     : target_(target), origin_(origin), clip_(clip) {}
 
-TCanvas::~TCanvas() { Release(); }
+TCanvas::~TCanvas() {
+    Release();
+}
 
 void TCanvas::Release() {
     if (painter_) {
@@ -305,7 +309,9 @@ void TCanvas::Rectangle(const TRect& r) {
     }
 }
 
-void TCanvas::MoveTo(int x, int y) { pen_pos_ = {x, y}; }
+void TCanvas::MoveTo(int x, int y) {
+    pen_pos_ = {x, y};
+}
 
 void TCanvas::LineTo(int x, int y) {
     const TPoint from = pen_pos_;
@@ -328,7 +334,8 @@ void TCanvas::LineTo(int x, int y) {
     int cx = from.X;
     int cy = from.Y;
     int step = 0;
-    const bool dotted = pen_.Style() != TPenStyle::psSolid && pen_.Style() != TPenStyle::psInsideFrame;
+    const bool dotted =
+        pen_.Style() != TPenStyle::psSolid && pen_.Style() != TPenStyle::psInsideFrame;
     p.setPen(QPen(color, 0));
     while (!(cx == x && cy == y)) {
         if (!dotted || step % 2 == 0)
@@ -370,9 +377,9 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
 void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& source_rect) {
     if (dest.IsEmpty() || source_rect.IsEmpty() || source.Empty())
         return;
-    Painter().drawImage(QRect(dest.Left, dest.Top, dest.Width(), dest.Height()), source.Image(),
-                        QRect(source_rect.Left, source_rect.Top, source_rect.Width(),
-                              source_rect.Height()));
+    Painter().drawImage(
+        QRect(dest.Left, dest.Top, dest.Width(), dest.Height()), source.Image(),
+        QRect(source_rect.Left, source_rect.Top, source_rect.Width(), source_rect.Height()));
 }
 
 void TCanvas::BrushCopy(const TRect& dest, const TBitmap& source, const TRect& source_rect,
@@ -384,13 +391,14 @@ void TCanvas::BrushCopy(const TRect& dest, const TBitmap& source, const TRect& s
         return;
     }
     // Cut the source out at the destination's size, then replace or drop the key colour.
-    QImage part = source.Image().copy(QRect(source_rect.Left, source_rect.Top,
-                                            source_rect.Width(), source_rect.Height()));
+    QImage part = source.Image().copy(
+        QRect(source_rect.Left, source_rect.Top, source_rect.Width(), source_rect.Height()));
     if (part.size() != QSize(dest.Width(), dest.Height()))
         part = part.scaled(dest.Width(), dest.Height());
     const TColor key_rgb = transparent & 0xFFFFFF;
-    const QRgb key = qRgb(static_cast<int>(GetRValue(key_rgb)), static_cast<int>(GetGValue(key_rgb)),
-                          static_cast<int>(GetBValue(key_rgb)));
+    const QRgb key =
+        qRgb(static_cast<int>(GetRValue(key_rgb)), static_cast<int>(GetGValue(key_rgb)),
+             static_cast<int>(GetBValue(key_rgb)));
     const bool clear = brush_.Style() == TBrushStyle::bsClear;
     const QRgb fill = ToQColor(brush_.Color()).rgb();
     QImage out(part.size(), QImage::Format_ARGB32);
@@ -450,7 +458,9 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
     const QFont& font = font_.PlatformFont();
     const QFontMetrics fm(font);
     const int extra = font_.SimulatedBold() ? 1 : 0;
-    auto width_of = [&](const QString& s) { return s.isEmpty() ? 0 : fm.horizontalAdvance(s) + extra; };
+    auto width_of = [&](const QString& s) {
+        return s.isEmpty() ? 0 : fm.horizontalAdvance(s) + extra;
+    };
 
     QString all = ToQString(text);
     if ((flags & DT_NOPREFIX) == 0)
@@ -604,7 +614,9 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
 
 TBitmap::TBitmap() : image_(std::make_unique<QImage>()) {}
 
-TBitmap::TBitmap(int width, int height) : TBitmap() { SetSize(width, height); }
+TBitmap::TBitmap(int width, int height) : TBitmap() {
+    SetSize(width, height);
+}
 
 TBitmap::TBitmap(const TBitmap& other)
     : TGraphicsObject(), image_(std::make_unique<QImage>(other.Image())) {}
@@ -615,7 +627,9 @@ TBitmap& TBitmap::operator=(const TBitmap& other) {
     return *this;
 }
 
-TBitmap::~TBitmap() { canvas_.reset(); }
+TBitmap::~TBitmap() {
+    canvas_.reset();
+}
 
 void TBitmap::Assign(const TPersistent* source) {
     if (const auto* bitmap = dynamic_cast<const TBitmap*>(source)) {
@@ -629,9 +643,15 @@ void TBitmap::Assign(const TPersistent* source) {
     TGraphicsObject::Assign(source);
 }
 
-int TBitmap::Width() const { return image_->width(); }
-int TBitmap::Height() const { return image_->height(); }
-bool TBitmap::Empty() const { return image_->isNull() || Width() == 0 || Height() == 0; }
+int TBitmap::Width() const {
+    return image_->width();
+}
+int TBitmap::Height() const {
+    return image_->height();
+}
+bool TBitmap::Empty() const {
+    return image_->isNull() || Width() == 0 || Height() == 0;
+}
 
 void TBitmap::SetSize(int width, int height) {
     width = std::max(0, width);

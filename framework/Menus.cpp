@@ -76,8 +76,8 @@ void TMenuItem::Click() {
 void TMenuItem::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == TOperation::opRemove)
-        if (auto* item = dynamic_cast<TMenuItem*>(component); item != nullptr &&
-                                                               item->parent_ == this)
+        if (auto* item = dynamic_cast<TMenuItem*>(component);
+            item != nullptr && item->parent_ == this)
             Remove(item);
 }
 
@@ -165,7 +165,9 @@ TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), root_(new TMenuIt
     root_->menu_ = this;
 }
 
-TPopupMenu::~TPopupMenu() { BeginDestruction(); }
+TPopupMenu::~TPopupMenu() {
+    BeginDestruction();
+}
 
 void TPopupMenu::SetImages(TImageList* images) {
     if (images_ != nullptr)
@@ -181,7 +183,9 @@ void TPopupMenu::Notification(TComponent* component, TOperation operation) {
         images_ = nullptr;
 }
 
-void TPopupMenu::SetPopupScript(PopupScript script) { Script() = std::move(script); }
+void TPopupMenu::SetPopupScript(PopupScript script) {
+    Script() = std::move(script);
+}
 
 void TPopupMenu::Popup(int x, int y) {
     popup_point_ = {x, y};

@@ -6,7 +6,9 @@ namespace vd {
 
 namespace {
 
-QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+QRect ToQRect(const TRect& r) {
+    return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
     for (int i = 0; i < 4; ++i)
@@ -67,11 +69,17 @@ TRegion TRegion::Union(std::span<const TRect> rects) {
     return result;
 }
 
-void TRegion::Unite(const TRegion& other) { *region_ = region_->united(*other.region_); }
+void TRegion::Unite(const TRegion& other) {
+    *region_ = region_->united(*other.region_);
+}
 
-bool TRegion::Empty() const { return region_->isEmpty(); }
+bool TRegion::Empty() const {
+    return region_->isEmpty();
+}
 
-bool TRegion::Contains(TPoint p) const { return region_->contains(QPoint(p.X, p.Y)); }
+bool TRegion::Contains(TPoint p) const {
+    return region_->contains(QPoint(p.X, p.Y));
+}
 
 TRect TRegion::BoundingRect() const {
     const QRect b = region_->boundingRect();
@@ -105,8 +113,7 @@ std::vector<uint8_t> TRegion::Data() const {
 }
 
 TRegion TRegion::FromData(std::span<const uint8_t> data) {
-    if (data.size() < kHeaderSize || Get32(data, 0) != kHeaderSize ||
-        Get32(data, 4) != kRectangles)
+    if (data.size() < kHeaderSize || Get32(data, 0) != kHeaderSize || Get32(data, 4) != kRectangles)
         throw Exception("Invalid region data");
     const uint32_t count = Get32(data, 8);
     if ((data.size() - kHeaderSize) / 16 < count)

@@ -15,7 +15,9 @@ void TStream::WriteBuffer(const void* buffer, std::size_t count) {
         throw EWriteError("Stream write error");
 }
 
-int32_t TStream::ReadInt32() { return static_cast<int32_t>(ReadUInt32()); }
+int32_t TStream::ReadInt32() {
+    return static_cast<int32_t>(ReadUInt32());
+}
 
 uint32_t TStream::ReadUInt32() {
     uint8_t b[4];
@@ -30,7 +32,9 @@ uint8_t TStream::ReadByte() {
     return b;
 }
 
-void TStream::WriteInt32(int32_t value) { WriteUInt32(static_cast<uint32_t>(value)); }
+void TStream::WriteInt32(int32_t value) {
+    WriteUInt32(static_cast<uint32_t>(value));
+}
 
 void TStream::WriteUInt32(uint32_t value) {
     const uint8_t b[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
@@ -38,7 +42,9 @@ void TStream::WriteUInt32(uint32_t value) {
     WriteBuffer(b, 4);
 }
 
-void TStream::WriteByte(uint8_t value) { WriteBuffer(&value, 1); }
+void TStream::WriteByte(uint8_t value) {
+    WriteBuffer(&value, 1);
+}
 
 std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
     const int64_t available = std::max<int64_t>(0, Size() - position_);
@@ -59,7 +65,9 @@ std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
     return count;
 }
 
-void TMemoryStream::SetPosition(int64_t position) { position_ = std::max<int64_t>(0, position); }
+void TMemoryStream::SetPosition(int64_t position) {
+    position_ = std::max<int64_t>(0, position);
+}
 
 TFileStream::TFileStream(const std::string& path, Mode mode) {
     file_ = std::fopen(path.c_str(), mode == Mode::OpenRead ? "rb" : "wb");
@@ -82,7 +90,9 @@ std::size_t TFileStream::Write(const void* buffer, std::size_t count) {
     return std::fwrite(buffer, 1, count, file_);
 }
 
-int64_t TFileStream::Position() const { return std::ftell(file_); }
+int64_t TFileStream::Position() const {
+    return std::ftell(file_);
+}
 
 void TFileStream::SetPosition(int64_t position) {
     std::fseek(file_, static_cast<long>(position), SEEK_SET);

@@ -23,9 +23,13 @@ TTrayAdapter::TTrayAdapter() : platform_(std::make_unique<Platform>()) {
                      });
 }
 
-TTrayAdapter::~TTrayAdapter() { platform_->icon.hide(); }
+TTrayAdapter::~TTrayAdapter() {
+    platform_->icon.hide();
+}
 
-bool TTrayAdapter::Available() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool TTrayAdapter::Available() {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 void TTrayAdapter::SetIcon(const std::string& path) {
     platform_->icon.setIcon(QIcon(QString::fromStdString(path)));
@@ -38,8 +42,12 @@ void TTrayAdapter::SetToolTip(const std::string& text) {
     platform_->icon.setToolTip(QString::fromUtf8(text.c_str()));
 }
 
-void TTrayAdapter::SetVisible(bool visible) { platform_->icon.setVisible(visible); }
+void TTrayAdapter::SetVisible(bool visible) {
+    platform_->icon.setVisible(visible);
+}
 
-bool TTrayAdapter::Visible() const { return platform_->icon.isVisible(); }
+bool TTrayAdapter::Visible() const {
+    return platform_->icon.isVisible();
+}
 
 } // namespace vd

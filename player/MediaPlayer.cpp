@@ -137,7 +137,9 @@ uint32_t TMediaPlayer::Length() {
     return Status(MCI_STATUS_LENGTH);
 }
 
-uint32_t TMediaPlayer::Position() { return Status(MCI_STATUS_POSITION); }
+uint32_t TMediaPlayer::Position() {
+    return Status(MCI_STATUS_POSITION);
+}
 
 TMPModes TMediaPlayer::Mode() {
     const uint32_t mode = Status(MCI_STATUS_MODE);

@@ -21,7 +21,7 @@ constexpr std::size_t kTrayHintLimit = 255;
 
 FileKind KindOfPath(const std::string& path) {
     static constexpr std::array<std::string_view, 7> kMedia = {".mid", ".rmi", ".midi", ".mp3",
-                                                               ".mp2", ".mp1",  ".wav"};
+                                                               ".mp2", ".mp1", ".wav"};
     static constexpr std::array<std::string_view, 6> kModules = {".mod", ".xm",  ".it",
                                                                  ".s3m", ".mtm", ".umx"};
     const std::string_view ext = ExtractFileExt(path);
@@ -45,7 +45,9 @@ void PlaybackController::Reset() {
     media_paused_ = 0;
 }
 
-void PlaybackController::DetectFileKind(const std::string& path) { kind_ = KindOfPath(path); }
+void PlaybackController::DetectFileKind(const std::string& path) {
+    kind_ = KindOfPath(path);
+}
 
 void PlaybackController::LoadFile(const std::string& path) {
     DetectFileKind(path);
@@ -112,7 +114,9 @@ void PlaybackController::TogglePause() {
     }
 }
 
-void PlaybackController::PlayMediaFile() { media_.Play(); }
+void PlaybackController::PlayMediaFile() {
+    media_.Play();
+}
 
 void PlaybackController::PlayModule() {
     ShowModuleTitle();

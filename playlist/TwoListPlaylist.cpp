@@ -22,16 +22,22 @@ std::vector<std::string> DisplayNames(const std::vector<std::string>& paths) {
 
 TwoListPlaylist::TwoListPlaylist(TListBox& paths, TListBox& names) : paths_(paths), names_(names) {}
 
-int TwoListPlaylist::Count() const { return paths_.Count(); }
+int TwoListPlaylist::Count() const {
+    return paths_.Count();
+}
 
-int TwoListPlaylist::SelectedIndex() const { return paths_.ItemIndex(); }
+int TwoListPlaylist::SelectedIndex() const {
+    return paths_.ItemIndex();
+}
 
 void TwoListPlaylist::Select(int index) {
     names_.SetItemIndex(index);
     MirrorSelection(names_.ItemIndex());
 }
 
-void TwoListPlaylist::MirrorSelection(int shown_index) { paths_.SetItemIndex(shown_index); }
+void TwoListPlaylist::MirrorSelection(int shown_index) {
+    paths_.SetItemIndex(shown_index);
+}
 
 std::string TwoListPlaylist::PathAt(int index) const {
     if (index < 0 || index >= paths_.Count())
@@ -39,7 +45,9 @@ std::string TwoListPlaylist::PathAt(int index) const {
     return paths_.Items(index);
 }
 
-const std::vector<std::string>& TwoListPlaylist::Paths() const { return paths_.Lines(); }
+const std::vector<std::string>& TwoListPlaylist::Paths() const {
+    return paths_.Lines();
+}
 
 void TwoListPlaylist::Clear() {
     paths_.Clear();

@@ -7,7 +7,9 @@ TVsButton::TVsButton(TComponent* owner) : TVsSkinGraphicControl(owner) {
     SetBounds(0, 0, 100, 25);
 }
 
-TVsButton::~TVsButton() { BeginDestruction(); }
+TVsButton::~TVsButton() {
+    BeginDestruction();
+}
 
 void TVsButton::SetGraphicName(std::string_view name) {
     if (graphic_name_ == name)

@@ -115,10 +115,9 @@ void TVsGraphics::LoadFromStream(TStream& stream) {
             uint8_t header[6];
             stream.ReadBuffer(header, sizeof header);
             stream.SetPosition(start);
-            const uint32_t size = static_cast<uint32_t>(header[2]) |
-                                  (static_cast<uint32_t>(header[3]) << 8) |
-                                  (static_cast<uint32_t>(header[4]) << 16) |
-                                  (static_cast<uint32_t>(header[5]) << 24);
+            const uint32_t size =
+                static_cast<uint32_t>(header[2]) | (static_cast<uint32_t>(header[3]) << 8) |
+                (static_cast<uint32_t>(header[4]) << 16) | (static_cast<uint32_t>(header[5]) << 24);
             if (header[0] == 'B' && header[1] == 'M' && size > stream.Remaining())
                 throw EVsSkinFormatError(kTruncated);
             scratch.Bitmap().LoadFromStream(stream);

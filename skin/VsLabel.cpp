@@ -8,7 +8,9 @@ TVsLabel::TVsLabel(TComponent* owner) : TVsSkinGraphicControl(owner) {
     SetBounds(0, 0, 65, 17);
 }
 
-TVsLabel::~TVsLabel() { BeginDestruction(); }
+TVsLabel::~TVsLabel() {
+    BeginDestruction();
+}
 
 void TVsLabel::SetAlignment(TVsAlignment value) {
     if (alignment_ == value)
@@ -75,8 +77,7 @@ void TVsLabel::AdjustBounds() {
     // Measured on a scratch picture: the size is the font's, whatever the label shows.
     TBitmap scratch(1, 1);
     TRect r = ClientRect();
-    DoDrawText(scratch.Canvas(), r,
-               DT_EXPANDTABS | DT_CALCRECT | (word_wrap_ ? DT_WORDBREAK : 0u));
+    DoDrawText(scratch.Canvas(), r, DT_EXPANDTABS | DT_CALCRECT | (word_wrap_ ? DT_WORDBREAK : 0u));
     int x = Left();
     if (alignment_ == TVsAlignment::vaRightJustify)
         x += Width() - r.Right;

@@ -15,8 +15,7 @@ void TRgnData::SetSize(int32_t size) {
         data_.shrink_to_fit();
 }
 
-std::vector<TRect> MaskRuns(int offset_x, int offset_y, const TBitmap& bitmap,
-                            TColor mask_color) {
+std::vector<TRect> MaskRuns(int offset_x, int offset_y, const TBitmap& bitmap, TColor mask_color) {
     std::vector<TRect> runs;
     const int w = bitmap.Width();
     const int h = bitmap.Height();

@@ -10,16 +10,24 @@ TVsProgressBar::TVsProgressBar(TComponent* owner) : TVsSkinGraphicControl(owner)
     SetBounds(0, 0, 125, 10);
 }
 
-TVsProgressBar::~TVsProgressBar() { BeginDestruction(); }
+TVsProgressBar::~TVsProgressBar() {
+    BeginDestruction();
+}
 
 void TVsProgressBar::Apply(TVsRange::Effect effect) {
     if (effect != TVsRange::Effect::None)
         RepaintFace();
 }
 
-void TVsProgressBar::SetMinValue(int32_t value) { Apply(range_.SetMin(value)); }
-void TVsProgressBar::SetMaxValue(int32_t value) { Apply(range_.SetMax(value)); }
-void TVsProgressBar::SetPosition(int32_t value) { Apply(range_.SetPosition(value)); }
+void TVsProgressBar::SetMinValue(int32_t value) {
+    Apply(range_.SetMin(value));
+}
+void TVsProgressBar::SetMaxValue(int32_t value) {
+    Apply(range_.SetMax(value));
+}
+void TVsProgressBar::SetPosition(int32_t value) {
+    Apply(range_.SetPosition(value));
+}
 
 void TVsProgressBar::SetOrientation(TVsOrientation orientation) {
     if (orientation_ == orientation)

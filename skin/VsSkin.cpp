@@ -142,7 +142,9 @@ void TVsSkin::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
 
 TVsSkinGraphicControl::TVsSkinGraphicControl(TComponent* owner) : TGraphicControl(owner) {}
 
-TVsSkinGraphicControl::~TVsSkinGraphicControl() { BeginDestruction(); }
+TVsSkinGraphicControl::~TVsSkinGraphicControl() {
+    BeginDestruction();
+}
 
 void TVsSkinGraphicControl::SetParent(TWinControl* parent) {
     if (parent != nullptr) {
@@ -204,7 +206,9 @@ void TVsSkinGraphicControl::RefreshBounds() {
         Invalidate();
 }
 
-void TVsSkinGraphicControl::Paint() { Canvas().Draw(0, 0, face_); }
+void TVsSkinGraphicControl::Paint() {
+    Canvas().Draw(0, 0, face_);
+}
 
 void TVsSkinGraphicControl::Loaded() {
     TGraphicControl::Loaded();

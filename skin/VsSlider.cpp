@@ -9,7 +9,9 @@ TVsSlider::TVsSlider(TComponent* owner) : TVsSkinGraphicControl(owner) {
     SetBounds(0, 0, 150, 20);
 }
 
-TVsSlider::~TVsSlider() { BeginDestruction(); }
+TVsSlider::~TVsSlider() {
+    BeginDestruction();
+}
 
 void TVsSlider::Apply(TVsRange::Effect effect) {
     switch (effect) {
@@ -26,9 +28,15 @@ void TVsSlider::Apply(TVsRange::Effect effect) {
     }
 }
 
-void TVsSlider::SetMinValue(int32_t value) { Apply(range_.SetMin(value)); }
-void TVsSlider::SetMaxValue(int32_t value) { Apply(range_.SetMax(value)); }
-void TVsSlider::SetPosition(int32_t value) { Apply(range_.SetPosition(value)); }
+void TVsSlider::SetMinValue(int32_t value) {
+    Apply(range_.SetMin(value));
+}
+void TVsSlider::SetMaxValue(int32_t value) {
+    Apply(range_.SetMax(value));
+}
+void TVsSlider::SetPosition(int32_t value) {
+    Apply(range_.SetPosition(value));
+}
 
 void TVsSlider::SetDirection(TVsSliderDirection direction) {
     if (direction_ == direction)

@@ -32,8 +32,7 @@ std::wstring Widen(std::string_view s) {
 } // namespace
 
 bool AnsiSameText(std::string_view a, std::string_view b) {
-    if (a.size() == b.size() &&
-        std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    if (a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
             const auto ux = static_cast<unsigned char>(x);
             const auto uy = static_cast<unsigned char>(y);
             return ux < 0x80 && uy < 0x80 && std::tolower(ux) == std::tolower(uy);

@@ -14,7 +14,8 @@ using TPlaylistView = TslListBox;
 void ConfigurePlaylistView(TPlaylistView& view);
 
 // Reports every change of the view's selection as (sender, old index, new index).
-void BindPlaylistChange(TPlaylistView& view,
-                        std::function<void(TComponent* sender, int old_index, int new_index)> handler);
+void BindPlaylistChange(
+    TPlaylistView& view,
+    std::function<void(TComponent* sender, int old_index, int new_index)> handler);
 
 } // namespace vd

@@ -60,7 +60,9 @@ void TTrayIcon::SetPopupMenu(TPopupMenu* menu) {
         FreeNotification(menu);
 }
 
-void TTrayIcon::SetIcon(const std::string& resource) { adapter_.SetIcon(resource); }
+void TTrayIcon::SetIcon(const std::string& resource) {
+    adapter_.SetIcon(resource);
+}
 
 void TTrayIcon::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);

@@ -14,9 +14,8 @@ TApplication& AppHarness::App() {
         setenv("VODEZARU_AUDIO_OUT", "null", 1);
         auto* a = new TApplication(argc, argv); // lives for the whole test program
         a->SetTitle("VO Dezaru");
-        a->SetErrorDisplay([](const std::string&, const std::string& text) {
-            Errors().push_back(text);
-        });
+        a->SetErrorDisplay(
+            [](const std::string&, const std::string& text) { Errors().push_back(text); });
         return a;
     }();
     return *app;

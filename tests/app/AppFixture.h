@@ -39,7 +39,8 @@ protected:
     static void Pump(int ms);
 
     std::filesystem::path folder_;
-    std::unique_ptr<TPlayer, void (*)(TPlayer*)> player_{nullptr, [](TPlayer* p) { FreeComponent(p); }};
+    std::unique_ptr<TPlayer, void (*)(TPlayer*)> player_{nullptr,
+                                                         [](TPlayer* p) { FreeComponent(p); }};
 };
 
 } // namespace vd::testing

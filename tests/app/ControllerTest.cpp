@@ -34,7 +34,9 @@ protected:
         PlayerFixture::TearDown();
     }
     static int32_t Order() { return MODLIB_MusicGetPosition() & 0xFFFF; }
-    static int32_t Row() { return static_cast<int32_t>(static_cast<uint32_t>(MODLIB_MusicGetPosition()) >> 16); }
+    static int32_t Row() {
+        return static_cast<int32_t>(static_cast<uint32_t>(MODLIB_MusicGetPosition()) >> 16);
+    }
 };
 
 TEST_F(Controller, NextAndPreviousWrapAroundTheList) {

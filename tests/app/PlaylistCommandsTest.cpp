@@ -45,7 +45,8 @@ TEST_F(PlaylistCommands, AddAppendsTheChosenFilesInOrderToBothLists) {
     Answer(std::vector<std::string>{"/m/b.xm", "C:\\m\\a.mod", "/m/b.xm"});
     player.AddFilesClick(nullptr);
     EXPECT_EQ(dialog_titles, (std::vector<std::string>{"Add file(s) to playlist..."}));
-    EXPECT_EQ(Lines(*player.Playlist), (std::vector<std::string>{"/m/b.xm", "C:\\m\\a.mod", "/m/b.xm"}));
+    EXPECT_EQ(Lines(*player.Playlist),
+              (std::vector<std::string>{"/m/b.xm", "C:\\m\\a.mod", "/m/b.xm"}));
     EXPECT_EQ(Lines(*player.PlaylistShow), (std::vector<std::string>{"b.xm", "a.mod", "b.xm"}));
     EXPECT_EQ(player.Playlist->ItemIndex(), -1);
     Answer(std::nullopt); // cancelled: nothing changes
@@ -70,7 +71,8 @@ TEST_F(PlaylistCommands, RemovingTheEntryThatPlaysLetsItPlayOn) {
 
 TEST_F(PlaylistCommands, SortOrdersByTheWholePathAndClearsTheSelection) {
     TPlayer& player = Start();
-    player.Entries().Append(std::vector<std::string>{"E:\\a\\a.mod", "D:\\b\\z.mod", "d:\\B\\y.mod"});
+    player.Entries().Append(
+        std::vector<std::string>{"E:\\a\\a.mod", "D:\\b\\z.mod", "d:\\B\\y.mod"});
     player.Entries().Select(1);
     player.SortBtnClick(nullptr);
     EXPECT_EQ(Lines(*player.Playlist),
@@ -118,7 +120,8 @@ TEST_F(PlaylistCommands, ADoubleClickPlaysTheSelectedEntry) {
 
 TEST_F(PlaylistCommands, SaveAndLoadRoundTripThroughTheDialogs) {
     TPlayer& player = Start();
-    const std::vector<std::string> paths = {"/a/one.mod", "", "C:\\x\\two.xm", "/\xff\xfe/bytes.it"};
+    const std::vector<std::string> paths = {"/a/one.mod", "", "C:\\x\\two.xm",
+                                            "/\xff\xfe/bytes.it"};
     player.Entries().Append(paths);
     const std::string typed = Scratch("mine").string();
     Answer(std::vector<std::string>{typed});

@@ -192,9 +192,9 @@ TEST_F(Startup, ARightPressOnTheSkinOrALabelOpensTheMainMenu) {
                             Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &release);
     };
-    right_press(player.Skin->Widget(), {400, 60});         // the decoration
-    right_press(player.Skin->Widget(), {53, 112});         // PosLabel
-    right_press(player.PlaylistShow->Widget(), {10, 10});  // the playlist has its own menu
+    right_press(player.Skin->Widget(), {400, 60});        // the decoration
+    right_press(player.Skin->Widget(), {53, 112});        // PosLabel
+    right_press(player.PlaylistShow->Widget(), {10, 10}); // the playlist has its own menu
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0], player.MainMenu);
     EXPECT_EQ(shown[1], player.MainMenu);

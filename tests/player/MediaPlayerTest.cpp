@@ -168,14 +168,12 @@ TEST_F(MediaPlayerTest, PlayAtTheEndRewindsFirst) {
     OpenFile();
     fake.position = 100;
     player.Play();
-    EXPECT_EQ(fake.Messages(),
-              (std::vector<uint32_t>{MCI_STATUS, MCI_STATUS, MCI_PLAY}));
+    EXPECT_EQ(fake.Messages(), (std::vector<uint32_t>{MCI_STATUS, MCI_STATUS, MCI_PLAY}));
     EXPECT_EQ(fake.sent.back().flags, MCI_NOTIFY);
     fake.sent.clear();
     fake.position = fake.length;
     player.Play();
-    EXPECT_EQ(fake.Messages(),
-              (std::vector<uint32_t>{MCI_STATUS, MCI_STATUS, MCI_SEEK, MCI_PLAY}));
+    EXPECT_EQ(fake.Messages(), (std::vector<uint32_t>{MCI_STATUS, MCI_STATUS, MCI_SEEK, MCI_PLAY}));
     fake.sent.clear();
     player.SetAutoRewind(false);
     player.Play();
