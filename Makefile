@@ -37,7 +37,7 @@ run: setup build
 	./$(BUILD)/vodezaru $(DEMO)
 
 test: setup build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
@@ -49,12 +49,12 @@ format-check:
 asan: setup
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVD_SANITIZE=address,undefined
 	cmake --build build-asan -j $(JOBS)
-	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
 tsan: setup
 	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVD_SANITIZE=thread
 	cmake --build build-tsan -j $(JOBS)
-	cd build-tsan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L audio -j $(JOBS)
+	cd build-tsan && ctest --output-on-failure -L audio -j $(JOBS)
 
 # libFuzzer targets (clang); FUZZ_RUNS executions each.
 FUZZ_RUNS ?= 1000000

@@ -8,7 +8,7 @@ function(vd_add_test name)
         add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp"
                  $<TARGET_FILE:${name}>)
         set_tests_properties(${name} PROPERTIES LABELS "e2e;${T_LABELS}" RUN_SERIAL TRUE
-                             ENVIRONMENT "VD_BUILD_DIR=${CMAKE_BINARY_DIR};VD_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+                             ENVIRONMENT "QT_QPA_PLATFORM=xcb;VD_BUILD_DIR=${CMAKE_BINARY_DIR};VD_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
     else()
         add_test(NAME ${name} COMMAND ${name})
         set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}"
