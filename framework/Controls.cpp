@@ -274,10 +274,20 @@ void TGraphicControl::Repaint() {
         Invalidate();
         return;
     }
-    if ((ControlStyle() & csOpaque) != 0)
-        Parent()->RepaintControlOpaque(this);
-    else
+    if ((ControlStyle() & csOpaque) == 0) {
         TControl::Repaint();
+        return;
+    }
+    if (!Parent()->NeedsPaint(BoundsRect())) {
+        Parent()->RepaintControlOpaque(this);
+        return;
+    }
+    // What lies beneath is due to be painted anew (the control is new, moved or grew): an opaque
+    // repaint would reuse a picture of it that is out of date, so paint the normal way.
+    const TControlStyle style = ControlStyle();
+    SetControlStyle(style & ~csOpaque);
+    TControl::Repaint();
+    SetControlStyle(style);
 }
 
 void TGraphicControl::PaintInto(QImage& picture, const TRect& clip) {
@@ -312,6 +322,7 @@ struct TWinControl::State {
     TControl* capture = nullptr; // the child holding a left press
     bool capture_inside = false; // the pointer is over the capturing child
     bool click_pending = false;  // the press may still become a click
+    TControl* pressed = nullptr; // where that press began
     TControl* hover = nullptr;   // the child under the pointer
 };
 
@@ -369,6 +380,8 @@ void TWinControl::RemoveControl(TControl* control) {
         state_->capture = nullptr;
     if (state_->hover == control)
         state_->hover = nullptr;
+    if (state_->pressed == control)
+        state_->pressed = nullptr;
     std::erase(controls_, control);
     control->parent_ = nullptr;
     if (auto* win = dynamic_cast<TWinControl*>(control)) {
@@ -451,6 +464,10 @@ void TWinControl::Update() {
     Widget()->repaint(dirty);
 }
 
+bool TWinControl::NeedsPaint(const TRect& r) const {
+    return state_->dirty.intersects(QRect(r.Left, r.Top, r.Width(), r.Height()));
+}
+
 void TWinControl::PaintWindow(TCanvas&) {}
 
 void TWinControl::PaintArea(const TRect& area) {
@@ -529,6 +546,7 @@ void TWinControl::RouteMouseDown(TMouseButton button, TShiftState shift, TPoint 
             target != this && (target->ControlStyle() & csCaptureMouse) != 0 ? target : nullptr;
         s.capture_inside = true;
         s.click_pending = (target->ControlStyle() & csClickEvents) != 0;
+        s.pressed = target;
         if (target == this)
             s.click_pending = (ControlStyle() & csClickEvents) != 0;
     }
@@ -594,8 +612,11 @@ void TWinControl::RouteMouseUp(TMouseButton button, TShiftState shift, TPoint p)
     if (target == nullptr)
         target = this;
     const TPoint local = target == this ? p : TPoint{p.X - target->Left(), p.Y - target->Top()};
-    const bool click = s.click_pending && target->ClientRect().Contains(local);
+    // A click is a press and a release on the same control.
+    const bool click =
+        s.click_pending && target == s.pressed && target->ClientRect().Contains(local);
     s.click_pending = false;
+    s.pressed = nullptr;
     s.capture = nullptr;
     target->HandleMouseUp(button, shift, local.X, local.Y, click);
     if (captured) {

@@ -223,6 +223,8 @@ public:
     void RepaintControlOpaque(TGraphicControl* control);
     // Paints everything that is waiting to be painted, now.
     void Update();
+    // Part of `r` (client coordinates) is waiting to be painted anew.
+    [[nodiscard]] bool NeedsPaint(const TRect& r) const;
 
     [[nodiscard]] int ControlCount() const { return static_cast<int>(controls_.size()); }
     [[nodiscard]] TControl* Controls(int index) const;

@@ -147,12 +147,10 @@ TVsSkinGraphicControl::~TVsSkinGraphicControl() {
 }
 
 void TVsSkinGraphicControl::SetParent(TWinControl* parent) {
-    if (parent != nullptr) {
-        auto* skin = dynamic_cast<TVsSkin*>(parent);
-        if (skin == nullptr)
-            throw Exception("Control needs to be placed on a TVsSkin component.");
-        skin_ = skin;
-    }
+    auto* skin = dynamic_cast<TVsSkin*>(parent);
+    if (parent != nullptr && skin == nullptr)
+        throw Exception("Control needs to be placed on a TVsSkin component.");
+    skin_ = skin;
     TGraphicControl::SetParent(parent);
 }
 
