@@ -14,6 +14,11 @@ function(vd_add_test name)
         set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}"
                              ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VD_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
     endif()
+    # fontconfig keeps its caches for the life of the process; the leak checker takes them for lost.
+    if(VD_SANITIZE MATCHES "address")
+        set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
+                     "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+    endif()
 endfunction()
 
 # vd_add_bench(NAME SOURCES ... LIBS ...): a Google Benchmark program under bench/.

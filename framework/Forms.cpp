@@ -25,6 +25,8 @@ TForm::TForm(TComponent* owner) : TCustomControl(owner) {
 
 TForm::~TForm() {
     BeginDestruction();
+    // Owned components go while the form is still whole: they may call back into it.
+    DestroyComponents();
 }
 
 void TForm::ApplyWindowFlags() {

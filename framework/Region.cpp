@@ -2,6 +2,8 @@
 
 #include <QRegion>
 
+#include <cstdint>
+
 namespace vd {
 
 namespace {
@@ -122,10 +124,15 @@ TRegion TRegion::FromData(std::span<const uint8_t> data) {
     rects.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
         const std::size_t at = kHeaderSize + 16 * static_cast<std::size_t>(i);
-        rects.push_back({static_cast<int32_t>(Get32(data, at)),
-                         static_cast<int32_t>(Get32(data, at + 4)),
-                         static_cast<int32_t>(Get32(data, at + 8)),
-                         static_cast<int32_t>(Get32(data, at + 12))});
+        const TRect r{
+            static_cast<int32_t>(Get32(data, at)), static_cast<int32_t>(Get32(data, at + 4)),
+            static_cast<int32_t>(Get32(data, at + 8)), static_cast<int32_t>(Get32(data, at + 12))};
+        // Sizes must fit in 32 bits, as every rectangle's do.
+        const int64_t width = static_cast<int64_t>(r.Right) - r.Left;
+        const int64_t height = static_cast<int64_t>(r.Bottom) - r.Top;
+        if (width < 0 || height < 0 || width > INT32_MAX || height > INT32_MAX)
+            throw Exception("Invalid region data");
+        rects.push_back(r);
     }
     return Union(rects);
 }

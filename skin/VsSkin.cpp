@@ -72,7 +72,7 @@ TVsGraphic* TVsSkin::FindGraphic(std::string_view name) const {
 }
 
 void TVsSkin::UpdateSkin() {
-    if (Loading() || Destroying())
+    if (Loading() || Destroying() || (form_ != nullptr && form_->Destroying()))
         return;
     graphic_ = FindGraphic(graphic_name_);
     region_data_.SetSize(0);
