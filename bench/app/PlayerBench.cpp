@@ -3,7 +3,9 @@
 #include "app/Main.h"
 #include "framework/Application.h"
 #include "framework/Colors.h"
+#include "framework/Dialogs.h"
 #include "player/ModLib.h"
+#include "playlist/PlaylistFile.h"
 #include "skin/VsLabel.h"
 #include "skin/VsProgressBar.h"
 #include "skin/VsSkin.h"
@@ -15,6 +17,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -78,5 +83,60 @@ void BM_PaintWholeWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PaintWholeWindow)->Unit(benchmark::kMicrosecond);
+
+std::vector<std::string> ManyPaths(std::size_t count) {
+    std::vector<std::string> paths;
+    paths.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        paths.push_back("/home/listener/Music/Trackers/Collection " + std::to_string(i % 97) +
+                        "/song number " + std::to_string((i * 7919) % count) + ".xm");
+    return paths;
+}
+
+// A 100,000-line playlist file read into both lists (paths and shown names, measured).
+void BM_LoadPlaylist100k(benchmark::State& state) {
+    Window window;
+    const std::string file = (window.folder / "big.pvl").string();
+    vd::SavePlaylistFile(file, ManyPaths(100000));
+    for (auto _ : state)
+        window.player->LoadPlaylistFile(file);
+}
+BENCHMARK(BM_LoadPlaylist100k)->Unit(benchmark::kMillisecond);
+
+void BM_SavePlaylist100k(benchmark::State& state) {
+    Window window;
+    window.player->Entries().Replace(ManyPaths(100000));
+    const std::string file = (window.folder / "saved.pvl").string();
+    for (auto _ : state)
+        window.player->Entries().SaveToFile(file);
+}
+BENCHMARK(BM_SavePlaylist100k)->Unit(benchmark::kMillisecond);
+
+void BM_SortPlaylist100k(benchmark::State& state) {
+    Window window;
+    const std::vector<std::string> paths = ManyPaths(100000);
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.player->Entries().Replace(paths);
+        state.ResumeTiming();
+        window.player->SortBtnClick(nullptr);
+    }
+}
+BENCHMARK(BM_SortPlaylist100k)->Unit(benchmark::kMillisecond);
+
+// Ten thousand files chosen in the Add dialog, appended to a list that already has 10,000.
+void BM_AddFiles10k(benchmark::State& state) {
+    Window window;
+    const std::vector<std::string> chosen = ManyPaths(10000);
+    vd::TOpenDialog::SetScript([&](const vd::TOpenDialog&) { return std::optional(chosen); });
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.player->Entries().Replace(chosen);
+        state.ResumeTiming();
+        window.player->AddFilesClick(nullptr);
+    }
+    vd::TOpenDialog::SetScript(nullptr);
+}
+BENCHMARK(BM_AddFiles10k)->Unit(benchmark::kMillisecond);
 
 } // namespace
