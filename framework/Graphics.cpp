@@ -492,8 +492,13 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
     const int limit = rect.Width();
     const bool wrap = (flags & DT_WORDBREAK) != 0 && (flags & DT_SINGLELINE) == 0;
     for (const QString& paragraph : paragraphs) {
-        if (!wrap || width_of(paragraph) <= limit) {
-            lines.push_back({paragraph, width_of(paragraph)});
+        if (!wrap) {
+            lines.push_back({paragraph, -1}); // measured only if something needs the width
+            continue;
+        }
+        const int whole = width_of(paragraph);
+        if (whole <= limit) {
+            lines.push_back({paragraph, whole});
             continue;
         }
         // Greedy word wrap: break after blanks; a word wider than the rectangle stays whole.
@@ -527,10 +532,15 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
 
     const int line_height = fm.height();
     const int text_height = line_height * static_cast<int>(lines.size());
+    auto measured = [&](TextLine& line) {
+        if (line.width < 0)
+            line.width = width_of(line.text);
+        return line.width;
+    };
     if ((flags & DT_CALCRECT) != 0) {
         int widest = 0;
-        for (const TextLine& l : lines)
-            widest = std::max(widest, l.width);
+        for (TextLine& l : lines)
+            widest = std::max(widest, measured(l));
         rect.Right = rect.Left + widest;
         rect.Bottom = rect.Top + text_height;
         return text_height;
@@ -551,16 +561,16 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
     p.setPen(ToQColor(font_.Color()));
     const bool opaque = brush_.Style() != TBrushStyle::bsClear;
     for (TextLine& line : lines) {
-        if ((flags & DT_END_ELLIPSIS) != 0 && line.width > rect.Width()) {
+        if ((flags & DT_END_ELLIPSIS) != 0 && measured(line) > rect.Width()) {
             line.text = fm.elidedText(line.text, Qt::ElideRight, std::max(0, rect.Width() - extra));
             line.width = width_of(line.text);
         }
         int x = rect.Left;
         if ((flags & DT_CENTER) != 0)
-            x = rect.Left + (rect.Width() - line.width) / 2;
+            x = rect.Left + (rect.Width() - measured(line)) / 2;
         else if ((flags & DT_RIGHT) != 0)
-            x = rect.Right - line.width;
-        if (opaque && line.width > 0)
+            x = rect.Right - measured(line);
+        if (opaque && measured(line) > 0)
             p.fillRect(QRect(x, y, line.width, line_height), ToQColor(brush_.Color()));
         p.drawText(x, y + fm.ascent(), line.text);
         if (extra != 0)
