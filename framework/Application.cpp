@@ -97,7 +97,7 @@ void TApplication::Minimize() {
         return;
     }
     if (main_form_ != nullptr)
-        main_form_->Widget()->showMinimized();
+        main_form_->Minimize();
 }
 
 void TApplication::Restore() {

@@ -91,6 +91,10 @@ void TForm::Hide() {
     SetVisible(false);
 }
 
+void TForm::Minimize() {
+    Widget()->showMinimized();
+}
+
 void TForm::VisibleChanged() {
     if (Visible()) {
         Widget()->move(left_, top_);

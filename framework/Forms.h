@@ -28,6 +28,8 @@ public:
 
     void Show();
     void Hide();
+    // Minimizes the window the desktop's usual way (to the task bar).
+    void Minimize();
     // Closes the window: a modal one ends its modal show, the main one ends the application.
     void Close();
     // Shows the window and waits, running the event loop, until it closes.

@@ -46,8 +46,15 @@ void TTrayIcon::SetMinimizeToTray(bool value) {
         return;
     }
     app->OnMinimize = [this, app](TComponent*) {
-        if (app->MainForm() != nullptr)
-            app->MainForm()->Hide();
+        TForm* form = app->MainForm();
+        if (!TTrayAdapter::Available()) {
+            // No notification area to come back from: minimize the usual way instead.
+            if (form != nullptr)
+                form->Minimize();
+            return;
+        }
+        if (form != nullptr)
+            form->Hide();
         SetIconVisible(true);
     };
 }

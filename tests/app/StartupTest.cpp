@@ -4,6 +4,7 @@
 #include "framework/IniFile.h"
 #include "framework/ListBox.h"
 #include "framework/Timer.h"
+#include "widgets/TrayIcon.h"
 #include "playlist/PlaylistFile.h"
 #include "skin/VsButtons.h"
 #include "skin/VsLabel.h"
@@ -137,6 +138,20 @@ TEST_F(Startup, CloseStillClosesWhenTheSettingsCannotBeWritten) {
     player.MenuCloseClick(&player);
     EXPECT_FALSE(player.Visible());
     EXPECT_TRUE(AppHarness::Errors().empty());
+}
+
+TEST_F(Startup, MinimizingWithoutANotificationAreaKeepsTheWindowReachable) {
+    TPlayer& player = Start();
+    player.Show();
+    player.MenuMinimizeClick(nullptr);
+    // Here (offscreen) there is no notification area: no icon to come back from, so the window
+    // is minimized the usual way and stays on the task bar.
+    EXPECT_FALSE(player.TrayIcon->IconVisible());
+    EXPECT_TRUE(player.Visible());
+    EXPECT_TRUE(AppHarness::App().Minimized());
+    player.TrayIconClick(nullptr);
+    EXPECT_FALSE(AppHarness::App().Minimized());
+    EXPECT_TRUE(player.Visible());
 }
 
 TEST_F(Startup, TheMainMenuPopsUpBelowTheMenuButton) {
