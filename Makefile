@@ -54,7 +54,7 @@ asan: setup
 tsan: setup
 	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVD_SANITIZE=thread
 	cmake --build build-tsan -j $(JOBS)
-	cd build-tsan && ctest --output-on-failure -L audio -j $(JOBS)
+	cd build-tsan && ctest --output-on-failure -L 'audio|app' -j $(JOBS)
 
 # libFuzzer targets (clang); FUZZ_RUNS executions each.
 FUZZ_RUNS ?= 1000000
