@@ -46,7 +46,7 @@ TFont::~TFont() = default;
 
 TFont::TFont(const TFont& other)
     : TGraphicsObject(), name_(other.name_), height_(other.height_), color_(other.color_),
-      style_(other.style_) {}
+      style_(other.style_), cache_(other.cache_) {}
 
 TFont& TFont::operator=(const TFont& other) {
     if (this != &other)
@@ -63,7 +63,7 @@ void TFont::Assign(const TPersistent* source) {
         height_ = font->height_;
         color_ = font->color_;
         style_ = font->style_;
-        Invalidate();
+        cache_ = font->cache_;
         Changed();
         return;
     }
@@ -115,7 +115,7 @@ void TFont::Invalidate() {
 
 const QFont& TFont::PlatformFont() const {
     if (!cache_) {
-        auto cache = std::make_unique<Cache>();
+        auto cache = std::make_shared<Cache>();
         QFont& f = cache->font;
         f.setFamily(QString::fromStdString(name_));
         f.setPixelSize(std::max(1, std::abs(height_)));

@@ -73,7 +73,8 @@ private:
     int height_ = -11;
     TColor color_ = clWindowText;
     TFontStyles style_ = 0;
-    mutable std::unique_ptr<Cache> cache_;
+    // The platform font for these settings; fonts with equal settings share it.
+    mutable std::shared_ptr<const Cache> cache_;
 };
 
 enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
