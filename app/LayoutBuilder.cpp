@@ -30,24 +30,15 @@ namespace {
 
 using namespace layout;
 
-// A layout that names a missing component or handler is a fault of the program, not of input.
-[[noreturn]] void Missing(std::string_view what, std::string_view name) {
-    throw std::logic_error("layout names an unknown " + std::string(what) + " \"" +
-                           std::string(name) + "\"");
-}
-
 template <class T>
 T* Find(TForm& form, std::string_view name) {
-    auto* found = dynamic_cast<T*>(form.FindComponent(name));
-    if (found == nullptr)
-        Missing("component", name);
-    return found;
+    return LayoutComponent<T>(form, name);
 }
 
 TNotifyEvent Handler(const LayoutHandlers& handlers, std::string_view name) {
     const auto it = handlers.notify.find(name);
     if (it == handlers.notify.end())
-        Missing("handler", name);
+        MissingFromLayout("handler", name);
     return it->second;
 }
 
@@ -223,8 +214,8 @@ struct Resolver {
         auto* view = Self<TPlaylistView>();
         Popup(*view, p.popup);
         view->OnDblClick = Handler(handlers, p.on_dbl_click);
-        if (!p.on_change.empty() && handlers.playlist_change)
-            BindPlaylistChange(*view, handlers.playlist_change);
+        if (!p.on_change.empty())
+            view->OnChange = handlers.playlist_change;
     }
     void operator()(const Dialog&) {}
     void operator()(const layout::Timer& p) {
@@ -254,6 +245,11 @@ struct Resolver {
 };
 
 } // namespace
+
+void MissingFromLayout(std::string_view what, std::string_view name) {
+    throw std::logic_error("layout names an unknown " + std::string(what) + " \"" +
+                           std::string(name) + "\"");
+}
 
 void BuildLayout(TForm& form, std::span<const Entry> entries, const LayoutHandlers& handlers) {
     form.BeginLoading();

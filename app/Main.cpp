@@ -35,10 +35,7 @@ constexpr std::string_view kSettingsSection = "Config";
 
 template <class T>
 T* Component(TComponent& owner, std::string_view name) {
-    auto* found = dynamic_cast<T*>(owner.FindComponent(name));
-    if (found == nullptr)
-        throw std::logic_error("the main window has no component \"" + std::string(name) + "\"");
-    return found;
+    return LayoutComponent<T>(owner, name);
 }
 
 } // namespace

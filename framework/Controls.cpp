@@ -262,10 +262,6 @@ TCanvas& TGraphicControl::Canvas() {
     return *canvas_;
 }
 
-void TGraphicControl::Invalidate() {
-    TControl::Invalidate();
-}
-
 void TGraphicControl::Repaint() {
     if (Parent() == nullptr)
         return;
@@ -392,21 +388,9 @@ void TWinControl::RemoveControl(TControl* control) {
     }
 }
 
-void TWinControl::SetParent(TWinControl* parent) {
-    TControl::SetParent(parent);
-}
-
-void TWinControl::SetBounds(int left, int top, int width, int height) {
-    TControl::SetBounds(left, top, width, height);
-}
-
 void TWinControl::BoundsChanged(const TRect&) {
     QWidget* w = Widget();
-    if (w->isWindow()) {
-        w->setGeometry(left_, top_, width_, height_);
-    } else {
-        w->setGeometry(left_, top_, width_, height_);
-    }
+    w->setGeometry(left_, top_, width_, height_);
     if (state_->picture.width() != width_ || state_->picture.height() != height_) {
         state_->picture = QImage(std::max(1, width_), std::max(1, height_), QImage::Format_RGB32);
         state_->picture.fill(0xFF000000u);
@@ -620,20 +604,16 @@ void TWinControl::RouteMouseUp(TMouseButton button, TShiftState shift, TPoint p)
     s.capture = nullptr;
     target->HandleMouseUp(button, shift, local.X, local.Y, click);
     if (captured) {
-        // The pointer may have come to rest over another child than the one that held it.
+        // The pointer may have come to rest over another child than the one that held it. A
+        // captured child that the pointer left has been told so already.
         TControl* over = ControlAtPos(p);
-        if (over != target && target->BoundsRect().Contains(p) == false) {
-            s.hover = nullptr;
-        }
-        if (over != s.hover) {
-            TControl* old = s.hover;
-            s.hover = over;
-            if (old != nullptr && old != target)
+        TControl* old = s.hover == target && !s.capture_inside ? nullptr : s.hover;
+        s.hover = over;
+        if (over != old) {
+            if (old != nullptr)
                 old->HandleMouseLeave();
             if (over != nullptr)
                 over->HandleMouseEnter();
-        } else if (over == target && !s.capture_inside) {
-            target->HandleMouseEnter();
         }
         SyncCursor(over);
     }

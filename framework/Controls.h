@@ -189,7 +189,6 @@ public:
     // is clipped to the area being painted.
     TCanvas& Canvas();
 
-    void Invalidate() override;
     // Redraws at once; an opaque control redraws only itself and what lies above it, reusing the
     // parent's picture beneath.
     void Repaint() override;
@@ -212,8 +211,6 @@ public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
-    void SetParent(TWinControl* parent) override;
-    void SetBounds(int left, int top, int width, int height) override;
     void Invalidate() override;
     void Repaint() override;
     // Marks `r` (client coordinates) to be painted anew, parent beneath first.

@@ -185,10 +185,7 @@ void PlaybackController::PlayPreviousEntry() {
 void PlaybackController::PlayPath(const std::string& path) {
     StopPlayback();
     LoadFile(path);
-    StartPlayback();
-    position_timer_.SetEnabled(true);
-    if (kind_ == FileKind::Module)
-        mod_timer_.SetEnabled(true);
+    StartPlayback(); // which switches the position (and module) timer on
 }
 
 void PlaybackController::PlayBtnClick() {

@@ -34,8 +34,4 @@ void ConfigurePlaylistView(TPlaylistView& view) {
     view.ChangeGlyphColor().SetToColor(clWhite);
 }
 
-void BindPlaylistChange(TPlaylistView& view, std::function<void(TComponent*, int, int)> handler) {
-    view.OnChange = std::move(handler);
-}
-
 } // namespace vd
