@@ -22,6 +22,13 @@ public:
         QEventLoop* loop = nullptr;
         TMenuItem* chosen = nullptr;
         std::vector<MenuWindow*> open; // the levels, outermost first
+        // A menu often opens under the pointer while the button that opened it is still held;
+        // that button's release must not choose the item that happens to lie there. Releases
+        // choose only once the pointer has moved onto an item or a button was pressed in the
+        // menu after it appeared.
+        QPoint start_point;   // the pointer on the screen when the menu appeared
+        int start_index = -1; // the outermost level's item under it then
+        bool release_armed = false;
     };
 
     MenuWindow(TMenuItem* level, Session& session, MenuWindow* parent_level);
@@ -51,6 +58,7 @@ private:
     void CloseSubmenu();
     void Activate(int index);
     [[nodiscard]] bool Selectable(int index) const;
+    void ArmReleaseOnMove(QPoint global, int index);
 
     Session& session_;
     MenuWindow* parent_level_;

@@ -4,12 +4,14 @@
 #include "framework/ImageList.h"
 #include "framework/MenuWindow.h"
 
+#include <QCursor>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyleHints>
 
 #include <algorithm>
 
@@ -300,6 +302,11 @@ void MenuWindow::Popup(QPoint screen) {
             at.setY(std::max(area.top(), area.bottom() + 1 - height()));
     }
     move(at);
+    if (parent_level_ == nullptr) {
+        session_.start_point = QCursor::pos();
+        session_.start_index = ItemAt(session_.start_point - at);
+        session_.release_armed = false;
+    }
     show();
     raise();
     activateWindow();
@@ -372,8 +379,20 @@ void MenuWindow::Activate(int index) {
     CloseAll();
 }
 
+void MenuWindow::ArmReleaseOnMove(QPoint global, int index) {
+    if (session_.release_armed)
+        return;
+    // Window systems report moves that are none (a window appearing under the pointer, a hand
+    // that trembles): only a real move or another item counts.
+    const int moved = (global - session_.start_point).manhattanLength();
+    if (parent_level_ != nullptr || index != session_.start_index ||
+        moved >= QGuiApplication::styleHints()->startDragDistance())
+        session_.release_armed = true;
+}
+
 void MenuWindow::mouseMoveEvent(QMouseEvent* event) {
     const int index = ItemAt(event->position().toPoint());
+    ArmReleaseOnMove(event->globalPosition().toPoint(), index);
     if (index < 0)
         return;
     if (index != selected_) {
@@ -394,6 +413,7 @@ void MenuWindow::SelectFirst() {
 }
 
 void MenuWindow::mousePressEvent(QMouseEvent* event) {
+    session_.release_armed = true;
     if (rect().contains(event->position().toPoint()))
         return;
     // A press on an outer level keeps that level open; anywhere else ends the menu.
@@ -408,6 +428,8 @@ void MenuWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void MenuWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (!session_.release_armed)
+        return; // the release of the button that opened the menu
     const int index = ItemAt(event->position().toPoint());
     if (index >= 0)
         Activate(index);

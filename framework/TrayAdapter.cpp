@@ -12,15 +12,24 @@ struct TTrayAdapter::Platform {
 };
 
 TTrayAdapter::TTrayAdapter() : platform_(std::make_unique<Platform>()) {
-    QObject::connect(&platform_->icon, &QSystemTrayIcon::activated,
-                     [this](QSystemTrayIcon::ActivationReason reason) {
-                         if (reason == QSystemTrayIcon::Trigger && OnClick)
-                             OnClick();
-                         else if (reason == QSystemTrayIcon::Context && OnContextMenu) {
-                             const QPoint p = QCursor::pos();
-                             OnContextMenu({p.x(), p.y()});
-                         }
-                     });
+    // The icon reports a click from inside the delivery of its own mouse event, and on X11 hiding
+    // the icon destroys its window there and then, while that delivery still has to hand the
+    // same press on (as a context menu event). A restore from the icon or from its menu hides
+    // the icon, so both reports are acted on from the event loop, once the delivery has ended.
+    QSystemTrayIcon* icon = &platform_->icon;
+    QObject::connect(
+        icon, &QSystemTrayIcon::activated, [this, icon](QSystemTrayIcon::ActivationReason reason) {
+            const QPoint at = QCursor::pos(); // where the click was, not where the pointer is later
+            QMetaObject::invokeMethod(
+                icon,
+                [this, reason, at] {
+                    if (reason == QSystemTrayIcon::Trigger && OnClick)
+                        OnClick();
+                    else if (reason == QSystemTrayIcon::Context && OnContextMenu)
+                        OnContextMenu({at.x(), at.y()});
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 TTrayAdapter::~TTrayAdapter() {

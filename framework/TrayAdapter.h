@@ -24,9 +24,10 @@ public:
     void SetVisible(bool visible);
     [[nodiscard]] bool Visible() const;
 
-    // A left click on the icon.
+    // A left click on the icon. GUI thread, from the event loop after the click's own delivery,
+    // so a handler may hide the icon.
     std::function<void()> OnClick;
-    // A right click: the screen point to pop a menu up at.
+    // A right click: the screen point to pop a menu up at. Run as OnClick is.
     std::function<void(TPoint screen)> OnContextMenu;
 
 private:
