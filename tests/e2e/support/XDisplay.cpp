@@ -109,12 +109,17 @@ std::vector<WindowInfo> XDisplay::top_levels() {
 }
 
 std::optional<WindowInfo> XDisplay::find_viewable(std::string_view name, Match match) {
+    return find_viewable_in(DefaultRootWindow(display_), name, match);
+}
+
+std::optional<WindowInfo> XDisplay::find_viewable_in(XWindowId ancestor, std::string_view name,
+                                                     Match match) {
     XSync(display_, False);
-    std::vector<Window> pending{DefaultRootWindow(display_)};
+    std::vector<Window> pending{ancestor};
     while (!pending.empty()) {
         const Window id = pending.back();
         pending.pop_back();
-        if (id != DefaultRootWindow(display_)) {
+        if (id != ancestor) {
             const std::optional<WindowInfo> w = info(id);
             const bool named = match == Match::whole ? w && w->name == name
                                                      : w && w->name.find(name) != std::string::npos;

@@ -53,6 +53,9 @@ public:
     enum class Match { part, whole };
     [[nodiscard]] std::optional<WindowInfo> find_viewable(std::string_view name,
                                                           Match match = Match::part);
+    // The same search among the descendants of `ancestor` only (an icon docked in a panel).
+    [[nodiscard]] std::optional<WindowInfo>
+    find_viewable_in(XWindowId ancestor, std::string_view name, Match match = Match::part);
     // Fresh geometry of `id`; nothing when it no longer exists.
     [[nodiscard]] std::optional<WindowInfo> info(XWindowId id);
     // The bounding region set with the SHAPE extension, relative to the window's origin; a window
