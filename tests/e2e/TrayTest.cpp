@@ -55,7 +55,7 @@ protected:
 
     // The viewable menus: override-redirect windows of the player other than its main window.
     [[nodiscard]] std::vector<WindowInfo> menus() {
-        const XWindowId main = player_->window().id;
+        const XWindowId main = player_->window_id();
         std::vector<WindowInfo> result;
         for (const WindowInfo& w : x_->top_levels())
             if (w.viewable && w.override_redirect && w.id != main && w.name == kIconName)
@@ -76,7 +76,13 @@ protected:
         return menu;
     }
 
-    [[nodiscard]] bool main_window_viewable() { return player_->window().viewable; }
+    // False too once the player has ended (its window is gone then).
+    [[nodiscard]] bool main_window_viewable() {
+        if (!player_->process().running())
+            return false;
+        const std::optional<WindowInfo> w = x_->info(player_->window_id());
+        return w.has_value() && w->viewable;
+    }
 
     // Minimize from the main menu (the item above "Close") and wait for the icon to dock.
     [[nodiscard]] std::optional<WindowInfo> minimize_to_tray() {
@@ -144,7 +150,7 @@ TEST_F(Tray, RightClickOnTheIconInTheCornerLeavesThePlayerRunningWithItsMenuOpen
     // Under the pointer lies the menu's last item, "Close".
     EXPECT_GE(py, menu->y + menu->height - kMenuFrame - kMenuItemHeight);
     std::this_thread::sleep_for(300ms); // time for a wrong choice to show
-    EXPECT_TRUE(player_->process().running())
+    ASSERT_TRUE(player_->process().running())
         << "the release of the right button closed the player";
     EXPECT_EQ(menus().size(), 1U) << "the menu closed on the release of the button that opened it";
     xdo::key("Escape");
@@ -172,9 +178,11 @@ TEST_F(Tray, RestoreFromTheTrayMenuRestoresTheWindowAgainAndAgain) {
         // "Restore" is the first item.
         xdo::move_to(menu->x + menu->width / 2, menu->y + kMenuFrame + kMenuItemHeight / 2);
         xdo::click(1);
-        EXPECT_TRUE(wait_until([&] { return main_window_viewable(); }, 2s))
-            << "Restore did not bring the window back";
-        ASSERT_TRUE(player_->process().running()) << "the player ended on Restore";
+        const bool restored = wait_until([&] { return main_window_viewable(); }, 2s);
+        ASSERT_TRUE(player_->process().running())
+            << "the player ended on Restore (wait status "
+            << player_->process().wait_for_exit(0ms).value_or(-1) << ")";
+        EXPECT_TRUE(restored) << "Restore did not bring the window back";
         EXPECT_TRUE(wait_until([&] { return !panel_->icon(kIconName).has_value(); }, 2s))
             << "the icon stayed after Restore";
         EXPECT_TRUE(wait_until([&] { return menus().empty(); }, 2s)) << "the menu stayed open";

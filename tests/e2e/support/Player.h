@@ -33,6 +33,8 @@ public:
 
     // The main window as it is now.
     [[nodiscard]] WindowInfo window();
+    // The main window's id, which stays known after the window is gone.
+    [[nodiscard]] XWindowId window_id() const { return window_; }
     // The screen point of window point (x, y), from the window's current position.
     [[nodiscard]] std::pair<int, int> screen_point(int x, int y);
     [[nodiscard]] ChildProcess& process() { return *process_; }
