@@ -205,6 +205,7 @@ void TControl::DblClick() {
 
 void TControl::HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y,
                                bool double_click) {
+    press_pos_ = {x, y};
     if (double_click && (control_style_ & csDoubleClicks) != 0) {
         SafeCall([&] { DblClick(); });
         shift |= ssDouble;
