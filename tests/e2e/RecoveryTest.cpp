@@ -39,6 +39,7 @@ constexpr int kNextMiddle = 103 + 11;
 constexpr double kModuleHz = 259.0; // "C-2" of the test songs
 constexpr double kHighModuleHz = 518.0;
 constexpr double kWaveHz = 700.0;
+constexpr double kLaterHz = 400.0;
 
 [[nodiscard]] bool near_hz(double measured, double expected) {
     return std::fabs(measured - expected) < expected * 0.08;
@@ -204,17 +205,27 @@ TEST_F(Recovery, PauseAfterATrackChangePausesAtOnce) {
 }
 
 TEST_F(Recovery, ADoubleClickBelowTheLastEntryDoesNothing) {
-    const auto list = playlist({module("only.mod", "C-2")});
+    // One second at one pitch, then another: a restart would bring the first pitch back.
+    std::vector<float> samples = test::tones(frames_of_ms(1000), 1, kRateHz, kWaveHz);
+    const std::vector<float> later = test::tones(frames_of_ms(8000), 1, kRateHz, kLaterHz);
+    samples.insert(samples.end(), later.begin(), later.end());
+    const auto steps = *scratch_ / "steps.wav";
+    test::write_wave(steps, SF_FORMAT_PCM_16, kRateHz, 1, samples);
+    const auto list = playlist({steps});
     Player player(*x_, {list.string()}, "wav:" + recording_.string());
     double_click_row(player, 0);
-    Heard heard = heard_after(recorded_frames(recording_));
-    ASSERT_TRUE(near_hz(heard.hz, kModuleHz)) << "the entry did not play: " << heard.hz;
+    const std::size_t started = recorded_frames(recording_);
+    Heard heard = heard_after(started);
+    ASSERT_TRUE(near_hz(heard.hz, kWaveHz)) << "the entry did not play: " << heard.hz;
+    ASSERT_TRUE(wait_until(
+        [&] { return recorded_frames(recording_) >= started + frames_of_ms(1800); }, 10s));
     double_click_row(player, 3);
     EXPECT_FALSE(wait_until([&] { return box_shown(); }, 1s))
         << "a double-click where no entry is showed a message";
-    heard = heard_after(recorded_frames(recording_));
-    EXPECT_TRUE(near_hz(heard.hz, kModuleHz) && heard.level > 300)
-        << "the song stopped: " << heard.hz << " Hz at " << heard.level;
+    heard = heard_after(started + frames_of_ms(1800));
+    EXPECT_TRUE(near_hz(heard.hz, kLaterHz) && heard.level > 300)
+        << "the file was stopped or started again: " << heard.hz << " Hz at " << heard.level;
+    EXPECT_TRUE(player.process().running());
 }
 
 } // namespace
