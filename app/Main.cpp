@@ -160,7 +160,7 @@ void TPlayer::FormCreate(TComponent*) {
 void TPlayer::OpenSingleFile() {
     entries_->Clear();
     entries_->Append(command_line_path_);
-    controller_->PlayPath(command_line_path_);
+    controller_->PlayEntryAt(0);
 }
 
 void TPlayer::LoadPlaylistFile(const std::string& path) {
@@ -241,7 +241,7 @@ void TPlayer::EjectBtnClick(TComponent*) {
     const std::string path = OpenDialog->FileName();
     entries_->Clear();
     entries_->Append(path);
-    controller_->PlayPath(path);
+    controller_->PlayEntryAt(0);
 }
 
 // ---- playlist ---------------------------------------------------------------------------------
@@ -265,10 +265,11 @@ void TPlayer::PlaylistShowChange(TComponent*, int, int new_index) {
 }
 
 void TPlayer::PlaylistShowDblClick(TComponent*) {
-    controller_->StopPlayback();
-    const std::string path = entries_->PathAt(entries_->SelectedIndex());
-    controller_->LoadFile(path);
-    controller_->StartPlayback();
+    // Below the last entry, or on an empty list, the double click is not meant for an entry.
+    const int index = PlaylistShow->ItemAtPress();
+    if (index < 0)
+        return;
+    controller_->PlayEntryAt(index);
 }
 
 void TPlayer::MenuNewPlaylistClick(TComponent*) {
@@ -319,6 +320,9 @@ void TPlayer::SetRowBar(int32_t row) {
 void TPlayer::SetTrayHint(const std::string& text) {
     TrayIcon->SetHint(text);
 }
+void TPlayer::ReportError(std::exception_ptr error) {
+    TApplication::HandleException(std::move(error));
+}
 
 int TPlayer::Count() const {
     return entries_->Count();
@@ -331,6 +335,9 @@ void TPlayer::Select(int index) {
 }
 std::string TPlayer::PathAt(int index) const {
     return entries_->PathAt(index);
+}
+void TPlayer::SetPlayingIndex(int index) {
+    entries_->SetPlayingIndex(index);
 }
 
 } // namespace vd

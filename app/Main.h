@@ -120,11 +120,13 @@ private:
     [[nodiscard]] int32_t RowBar() const override;
     void SetRowBar(int32_t row) override;
     void SetTrayHint(const std::string& text) override;
+    void ReportError(std::exception_ptr error) override;
     // PlaylistAccess
     [[nodiscard]] int Count() const override;
     [[nodiscard]] int SelectedIndex() const override;
     void Select(int index) override;
     [[nodiscard]] std::string PathAt(int index) const override;
+    void SetPlayingIndex(int index) override;
 
     void FindComponents();
     Options options_;

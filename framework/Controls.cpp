@@ -205,6 +205,7 @@ void TControl::DblClick() {
 
 void TControl::HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y,
                                bool double_click) {
+    press_pos_ = {x, y};
     if (double_click && (control_style_ & csDoubleClicks) != 0) {
         SafeCall([&] { DblClick(); });
         shift |= ssDouble;
@@ -809,9 +810,17 @@ void ControlWidget::mouseReleaseEvent(QMouseEvent* event) {
         control_->RouteMouseUp(button, ShiftOf(event), PointOf(event));
 }
 
-void ControlWidget::enterEvent(QEnterEvent*) {
-    if (control_ != nullptr)
-        control_->RouteEnter();
+void ControlWidget::enterEvent(QEnterEvent* event) {
+    if (control_ == nullptr)
+        return;
+    control_->RouteEnter();
+    // The pointer can come to rest over the window without moving, when a window above it (a
+    // message box) closes. Taken as a move there, as the skins' own window system does, so that
+    // the button under it is hot and its next click counts.
+    if (event->buttons() == Qt::NoButton) {
+        const QPoint p = event->position().toPoint();
+        control_->RouteMouseMove(ModifiersOf(event->modifiers()), {p.x(), p.y()});
+    }
 }
 
 void ControlWidget::leaveEvent(QEvent*) {

@@ -157,6 +157,9 @@ protected:
     virtual void VisibleChanged();
     // The bounds changed from `old_bounds` (in the parent's coordinates).
     virtual void BoundsChanged(const TRect& old_bounds);
+    // Where the latest mouse press was, in control coordinates: a double click's handler, which
+    // gets no point, can ask what it hit.
+    [[nodiscard]] TPoint PressPos() const { return press_pos_; }
 
     int left_ = 0;
     int top_ = 0;
@@ -165,6 +168,7 @@ protected:
 
 private:
     friend class TWinControl;
+    TPoint press_pos_{-1, -1};
     TWinControl* parent_ = nullptr;
     bool visible_ = true;
     bool enabled_ = true;

@@ -308,6 +308,11 @@ int TListBox::ItemAtPos(TPoint p, bool existing) const {
     return index;
 }
 
+int TListBox::ItemAtPress() const {
+    const TPoint p = PressPos();
+    return ItemAtPos(ControlToItemArea(p.X, p.Y), true);
+}
+
 void TListBox::InvalidateItem(int index) {
     if (index < 0 || index >= Count() || update_count_ > 0)
         return;

@@ -90,6 +90,9 @@ public:
     [[nodiscard]] TRect ItemRect(int index) const;
     // The line at `p`; outside the lines -1 when `existing`, else Count() below the last line.
     [[nodiscard]] int ItemAtPos(TPoint p, bool existing) const;
+    // The line under the latest mouse press, -1 for none: a double click's handler asks whether
+    // the click hit a line.
+    [[nodiscard]] int ItemAtPress() const;
     // The line area in control coordinates: inside the border, left of a shown scroll bar.
     [[nodiscard]] TRect ItemAreaRect() const;
     [[nodiscard]] bool ScrollBarShown() const { return scroll_bar_shown_; }

@@ -3,6 +3,7 @@
 #include "player/AudioOutput.h"
 #include "player/ModulePlayer.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -19,7 +20,8 @@ using vd::ModulePlayer;
 struct Library {
     std::mutex mutex;
     std::shared_ptr<ModulePlayer> player;
-    std::string name; // what MODLIB_MusicGetName hands out
+    std::string name;       // what MODLIB_MusicGetName hands out
+    std::string load_error; // why the last load failed
 };
 
 Library& library() {
@@ -50,6 +52,27 @@ void release_player() {
 [[nodiscard]] std::int32_t pack(vd::ModulePosition position) {
     return static_cast<std::int32_t>((static_cast<std::uint32_t>(position.order) & 0xffffU) |
                                      ((static_cast<std::uint32_t>(position.row) & 0xffffU) << 16));
+}
+
+void set_load_error(std::string text) {
+    if (!text.empty() && text.back() != '.')
+        text += '.';
+    Library& lib = library();
+    std::lock_guard lock(lib.mutex);
+    lib.load_error = std::move(text);
+}
+
+// Why `path` gave no bytes to load.
+[[nodiscard]] std::string unreadable_reason(const char* path) {
+    std::error_code error;
+    if (path == nullptr || !std::filesystem::exists(path, error))
+        return "The file could not be found. Check that it still exists and that its path is right";
+    if (std::filesystem::is_directory(path, error))
+        return "This is a folder, not a module file";
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return "The file exists but could not be read. Check that you may read it";
+    return "The file is empty";
 }
 
 [[nodiscard]] std::vector<std::byte> read_file_part(const char* path, std::int32_t offset,
@@ -83,15 +106,24 @@ bool modlib_load_from_memory(std::span<const std::byte> data) {
     std::shared_ptr<ModulePlayer> player;
     try {
         player = std::make_shared<ModulePlayer>(data);
-    } catch (const std::exception&) {
-        return false; // rejected or out of memory: nothing is loaded
+    } catch (const std::exception& e) {
+        set_load_error(e.what()); // rejected or out of memory: nothing is loaded
+        return false;
     }
+    set_load_error({});
     AudioOutput::instance().attach(player);
     Library& lib = library();
     std::lock_guard lock(lib.mutex);
     lib.name = player->title();
     lib.player = std::move(player);
     return true;
+}
+
+const char* modlib_load_error() { // GUI thread
+    // The text lives in the library until the next load; the GUI thread is the only loader.
+    Library& lib = library();
+    std::lock_guard lock(lib.mutex);
+    return lib.load_error.c_str();
 }
 
 } // namespace vd
@@ -117,15 +149,22 @@ std::int32_t MODLIB_MusicLoad(std::int32_t from_memory, const char* path, std::i
         if (from_memory != 0) {
             if (path == nullptr || offset < 0 || length <= 0) {
                 release_player();
+                set_load_error("There is no module data to load");
                 return 0;
             }
             const auto* begin = reinterpret_cast<const std::byte*>(path) + offset;
             return vd::modlib_load_from_memory({begin, static_cast<std::size_t>(length)}) ? 1 : 0;
         }
         const std::vector<std::byte> bytes = read_file_part(path, offset, length);
+        if (bytes.empty()) {
+            release_player();
+            set_load_error(unreadable_reason(path));
+            return 0;
+        }
         return vd::modlib_load_from_memory(bytes) ? 1 : 0;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         release_player();
+        set_load_error(e.what());
         return 0;
     }
 }

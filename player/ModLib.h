@@ -52,4 +52,8 @@ namespace vd {
 // GUI thread. Loads a module from memory as MODLIB_MusicLoad does; true on success.
 bool modlib_load_from_memory(std::span<const std::byte> data);
 
+// GUI thread. Why the last load failed, as a sentence for the person who chose the file; empty
+// after a load that succeeded.
+[[nodiscard]] const char* modlib_load_error();
+
 } // namespace vd

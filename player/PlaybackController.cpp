@@ -2,10 +2,12 @@
 
 #include "framework/FilePaths.h"
 #include "framework/Timer.h"
+#include "framework/Types.h"
 #include "player/MediaPlayer.h"
 #include "player/ModLib.h"
 
 #include <array>
+#include <exception>
 #include <string_view>
 
 namespace vd {
@@ -16,6 +18,11 @@ constexpr std::string_view kTitleSuffix = " - VO Dezaru";
 constexpr int32_t kStopOrderRow = 65537; // order 1, row 1
 constexpr int32_t kEndRow = 60;
 constexpr std::size_t kTrayHintLimit = 255;
+
+// An error about a file names it by its file name alone: a whole path can be too long to read.
+std::string CannotPlayText(const std::string& path, const std::string& reason) {
+    return "\"" + std::string(ExtractFileName(path)) + "\" could not be played.\n" + reason;
+}
 
 } // namespace
 
@@ -43,6 +50,14 @@ PlaybackController::PlaybackController(PlaybackDisplay& display, PlaylistAccess&
 void PlaybackController::Reset() {
     kind_ = FileKind::None;
     media_paused_ = 0;
+    module_loaded_ = false;
+    advance_blocked_ = false;
+}
+
+bool PlaybackController::Loaded() const {
+    if (kind_ == FileKind::Media)
+        return media_.IsOpen();
+    return kind_ == FileKind::Module && module_loaded_;
 }
 
 void PlaybackController::DetectFileKind(const std::string& path) {
@@ -53,10 +68,15 @@ void PlaybackController::LoadFile(const std::string& path) {
     DetectFileKind(path);
     slider_fresh_ = false;
     bar_fresh_ = false;
-    if (kind_ == FileKind::Media)
-        OpenMediaFile(path);
-    else if (kind_ == FileKind::Module)
-        LoadModule(path);
+    module_loaded_ = false;
+    try {
+        if (kind_ == FileKind::Media)
+            OpenMediaFile(path);
+        else if (kind_ == FileKind::Module)
+            LoadModule(path);
+    } catch (const std::exception& error) {
+        throw Exception(CannotPlayText(path, error.what()));
+    }
 }
 
 void PlaybackController::OpenMediaFile(const std::string& path) {
@@ -67,7 +87,11 @@ void PlaybackController::OpenMediaFile(const std::string& path) {
 void PlaybackController::LoadModule(const std::string& path) {
     MODLIB_Free();
     MODLIB_Init(-1, 44100, 32);
-    MODLIB_MusicLoad(0, path.c_str(), 0, 0, 512);
+    if (MODLIB_MusicLoad(0, path.c_str(), 0, 0, 512) == 0) {
+        const std::string reason = modlib_load_error();
+        throw Exception(reason.empty() ? "The module could not be loaded." : reason);
+    }
+    module_loaded_ = true;
 }
 
 void PlaybackController::StartPlayback() {
@@ -81,12 +105,19 @@ void PlaybackController::StartPlayback() {
         PlayModule();
         ShowModuleTitle();
     }
-    if (kind_ != FileKind::None)
+    if (kind_ != FileKind::None) {
+        ++starts_;
+        media_paused_ = 0;
         advance_blocked_ = false;
+    }
 }
 
 void PlaybackController::StopPlayback() {
+    media_paused_ = 0;
     if (kind_ == FileKind::Media) {
+        // After a failed open there is no device to stop, and the next start must not fail on it.
+        if (!media_.IsOpen())
+            return;
         media_.Stop();
         media_.Seek(0);
     } else if (kind_ == FileKind::Module) {
@@ -99,7 +130,11 @@ void PlaybackController::StopPlayback() {
 
 void PlaybackController::TogglePause() {
     if (kind_ == FileKind::Media) {
-        if (media_paused_ == 0) {
+        if (!media_.IsOpen())
+            return;
+        // Asked of the device, not remembered: a stopped or ended track resumes as a paused one
+        // does, and the flag follows what the device does.
+        if (media_.Mode() == TMPModes::mpPlaying) {
             media_.Pause();
             media_paused_ = 1;
         } else {
@@ -143,6 +178,8 @@ void PlaybackController::UpdatePosition() {
         display_.SetPositionText(std::to_string(position) + " of " + std::to_string(length));
         slider_fresh_ = true;
     } else if (kind_ == FileKind::Module) {
+        if (!module_loaded_)
+            return;
         display_.SetSliderMax(MODLIB_MusicGetLength(0) & 0xFFFF);
         display_.SetSliderPosition(MODLIB_MusicGetPosition() & 0xFFFF);
         slider_fresh_ = true;
@@ -151,6 +188,7 @@ void PlaybackController::UpdatePosition() {
 
 void PlaybackController::PlayEntry(int index) {
     const std::string path = playlist_.PathAt(index);
+    playlist_.SetPlayingIndex(index);
     StopPlayback();
     LoadFile(path);
     StartPlayback();
@@ -182,23 +220,29 @@ void PlaybackController::PlayPreviousEntry() {
     PlayEntry(index);
 }
 
-void PlaybackController::PlayPath(const std::string& path) {
-    StopPlayback();
-    LoadFile(path);
-    StartPlayback(); // which switches the position (and module) timer on
+void PlaybackController::PlayEntryAt(int index) {
+    (void)playlist_.PathAt(index); // an entry that is not there changes nothing
+    playlist_.Select(index);
+    PlayEntry(index); // whose start switches the position (and module) timer on
 }
 
 void PlaybackController::PlayBtnClick() {
-    PlayPath(playlist_.PathAt(playlist_.SelectedIndex()));
+    int index = playlist_.SelectedIndex();
+    if (index < 0 && playlist_.Count() > 0)
+        index = 0;
+    PlayEntryAt(index);
 }
 
 void PlaybackController::ProgressBarClick() {
     if (kind_ == FileKind::Media) {
+        if (!media_.IsOpen())
+            return;
         const std::string_view ext = ExtractFileExt(media_.FileName());
         if (ext == ".mp3" || ext == ".mp2" || ext == ".mp1")
             return;
         media_.Seek(static_cast<uint32_t>(display_.SliderPosition()));
         media_.Resume();
+        media_paused_ = 0;
     } else if (kind_ == FileKind::Module) {
         MODLIB_MusicSetPosition(display_.SliderPosition() & 0xFFFF);
     }
@@ -215,22 +259,49 @@ void PlaybackController::ModTimerTimer() {
     bar_fresh_ = true;
 }
 
+void PlaybackController::AdvanceAfterEnd() {
+    // A message box runs this timer again inside its loop: those ticks must not advance too.
+    advancing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{advancing_};
+    int failures = 0;
+    for (;;) {
+        try {
+            PlayNextEntry();
+            if (Loaded())
+                return;
+            // A file of no known kind plays nothing: passed over without a message.
+        } catch (...) {
+            const uint64_t starts_before = starts_;
+            display_.ReportError(std::current_exception());
+            // The user started something while the message was open: that wins.
+            if (starts_ != starts_before)
+                return;
+        }
+        ++failures;
+        const int n = playlist_.Count();
+        if (failures >= n) {
+            // An empty list's own report says enough, as does the one failure of a single entry.
+            if (n > 1)
+                display_.ReportError(std::make_exception_ptr(Exception(kNothingPlayable)));
+            advance_blocked_ = true;
+            return;
+        }
+    }
+}
+
 void PlaybackController::NextTimerTimer() {
-    auto advance = [this] {
-        // Blocked before trying: an error shown by a message box runs this timer again inside
-        // the box's loop, and that must not try (and fail) again.
-        advance_blocked_ = true;
-        PlayNextEntry();
-    };
-    if (!advance_blocked_) {
+    if (!advance_blocked_ && !advancing_ && Loaded()) {
         if (kind_ == FileKind::Media && slider_fresh_ &&
             display_.SliderPosition() == display_.SliderMax()) {
-            advance();
+            AdvanceAfterEnd();
         } else if (kind_ == FileKind::Module && slider_fresh_ && bar_fresh_) {
             const bool row_60 = display_.SliderPosition() == display_.SliderMax() - 1 &&
                                 display_.RowBar() == kEndRow;
             if (row_60 || MODLIB_MusicHasEnded() != 0)
-                advance();
+                AdvanceAfterEnd();
         }
     }
     std::string hint = display_.Title();

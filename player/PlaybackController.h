@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 
 namespace vd {
@@ -24,6 +25,9 @@ public:
     [[nodiscard]] virtual int32_t RowBar() const = 0;
     virtual void SetRowBar(int32_t row) = 0;
     virtual void SetTrayHint(const std::string& text) = 0;
+    // Shows an error the controller met on its own (an automatic advance) the way errors of
+    // commands are shown; a message box is answered before this returns.
+    virtual void ReportError(std::exception_ptr error) = 0;
 };
 
 // The entries the controller moves through: the two-list playlist.
@@ -37,6 +41,9 @@ public:
     virtual void Select(int index) = 0;
     // The full path at `index`; fails with "Playlist error: %d files in playlist" outside the list.
     [[nodiscard]] virtual std::string PathAt(int index) const = 0;
+    // The entry at `index` is the one started last (-1: none), so that reordering and removing
+    // entries can keep it selected.
+    virtual void SetPlayingIndex(int index) = 0;
 };
 
 enum class FileKind : int32_t { None = 0, Media = 1, Module = 2 };
@@ -71,8 +78,9 @@ public:
     void UpdatePosition();
     void PlayNextEntry();
     void PlayPreviousEntry();
-    // Stop, load and start `path`, then the timers: what Play, Eject and the command line do.
-    void PlayPath(const std::string& path);
+    // Selects the entry at `index` and plays it from its start: what Play, a double-click, Eject
+    // and the command line do. An index outside the list fails before anything is stopped.
+    void PlayEntryAt(int index);
 
     // Handlers.
     void PlayBtnClick();
@@ -80,8 +88,16 @@ public:
     void ModTimerTimer();
     void NextTimerTimer();
 
+    // The text of the message shown when every entry of the list failed to start in a row.
+    static constexpr const char* kNothingPlayable =
+        "None of the files in the playlist could be played.";
+
 private:
     void PlayEntry(int index);
+    // True while the current engine has something loaded that the position can be asked of.
+    [[nodiscard]] bool Loaded() const;
+    // The end of a track moves on, past entries that fail to start, each reported once.
+    void AdvanceAfterEnd();
     PlaybackDisplay& display_;
     PlaylistAccess& playlist_;
     TMediaPlayer& media_;
@@ -93,8 +109,15 @@ private:
     // then the end-of-track test would read the previous track's values.
     bool slider_fresh_ = false;
     bool bar_fresh_ = false;
-    // An automatic advance failed: no further one until a start succeeds.
+    // Whether the last module load succeeded (the media engine knows for itself).
+    bool module_loaded_ = false;
+    // An automatic advance is under way: the ticks that come while its message box is open
+    // must not start another one.
+    bool advancing_ = false;
+    // Every entry failed to start in a row: no further automatic advance until a start succeeds.
     bool advance_blocked_ = false;
+    // Counts the starts, so that an advance can tell whether one came while its message was open.
+    uint64_t starts_ = 0;
 };
 
 } // namespace vd

@@ -49,9 +49,14 @@ const std::vector<std::string>& TwoListPlaylist::Paths() const {
     return paths_.Lines();
 }
 
+void TwoListPlaylist::SetPlayingIndex(int index) {
+    playing_ = index >= 0 && index < Count() ? index : -1;
+}
+
 void TwoListPlaylist::Clear() {
     paths_.Clear();
     names_.Clear();
+    playing_ = -1;
 }
 
 void TwoListPlaylist::Append(const std::string& path) {
@@ -80,18 +85,27 @@ void TwoListPlaylist::RemoveSelected() {
         return;
     paths_.Delete(index);
     names_.Delete(index);
-    // The list boxes drop the selection with the deleted entry.
-    Select(-1);
+    if (playing_ == index)
+        playing_ = -1;
+    else if (playing_ > index)
+        --playing_;
+    // The list boxes drop the selection with the deleted entry; Play resumes the playing one.
+    Select(playing_);
 }
 
 void TwoListPlaylist::Sort() {
     const std::vector<std::size_t> order = SortedOrder(paths_.Lines());
+    int playing = -1;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (static_cast<int>(order[i]) == playing_)
+            playing = static_cast<int>(i);
+    playing_ = playing;
     paths_.Reorder(order);
     names_.BeginUpdate();
     names_.Clear();
     names_.AddRange(DisplayNames(paths_.Lines()));
     names_.EndUpdate();
-    Select(-1);
+    Select(playing_);
 }
 
 void TwoListPlaylist::LoadFromFile(const std::string& file) {

@@ -23,16 +23,21 @@ public:
     // The full path at `index`; fails with "Playlist error: %d files in playlist" outside the list.
     [[nodiscard]] std::string PathAt(int index) const;
     [[nodiscard]] const std::vector<std::string>& Paths() const;
+    // The entry started last, -1 for none (or when it was removed). It follows its entry through
+    // sorting and removals, which select it again.
+    [[nodiscard]] int PlayingIndex() const { return playing_; }
+    void SetPlayingIndex(int index);
 
     void Clear();
     void Append(const std::string& path);
     void Append(std::vector<std::string> paths);
     // Both lists become `paths`, nothing selected.
     void Replace(std::vector<std::string> paths);
-    // Deletes the selected entry from both lists; nothing without a selection.
+    // Deletes the selected entry from both lists; nothing without a selection. The playing entry
+    // is selected afterwards, if it is still there.
     void RemoveSelected();
     // Puts the entries in order of their whole paths (case-insensitive in the user's locale;
-    // equal paths keep their order); nothing selected afterwards.
+    // equal paths keep their order); the playing entry is selected afterwards, if there is one.
     void Sort();
 
     // Reads a playlist file and only then replaces both lists: a failing read changes nothing.
@@ -43,6 +48,7 @@ public:
 private:
     TListBox& paths_;
     TListBox& names_;
+    int playing_ = -1;
 };
 
 } // namespace vd

@@ -1,5 +1,7 @@
 #include "tests/app/AppFixture.h"
 
+#include "framework/ListBox.h"
+
 #include <QElapsedTimer>
 
 #include <unistd.h>
@@ -59,6 +61,15 @@ void PlayerFixture::Pump(int ms) {
     clock.start();
     while (clock.elapsed() < ms)
         TApplication::ProcessMessages();
+}
+
+void PlayerFixture::DoubleClickList(TPlayer& player, int y) {
+    TListBox& list = *player.PlaylistShow;
+    constexpr int x = 40;
+    list.HandleMouseDown(TMouseButton::mbLeft, ssLeft, x, y, false);
+    list.HandleMouseUp(TMouseButton::mbLeft, 0, x, y, true);
+    list.HandleMouseDown(TMouseButton::mbLeft, ssLeft | ssDouble, x, y, true);
+    list.HandleMouseUp(TMouseButton::mbLeft, 0, x, y, true);
 }
 
 } // namespace vd::testing

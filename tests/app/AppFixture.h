@@ -37,6 +37,9 @@ protected:
     [[nodiscard]] std::string SettingsPath() const { return (folder_ / "vodezaru.ini").string(); }
     // Handles events for about `ms` milliseconds.
     static void Pump(int ms);
+    // A double click of the left button on the shown playlist, `y` pixels from its top, as the
+    // window system delivers it: a click, then a second press that is the double click.
+    static void DoubleClickList(TPlayer& player, int y);
 
     std::filesystem::path folder_;
     std::unique_ptr<TPlayer, void (*)(TPlayer*)> player_{nullptr,

@@ -7,9 +7,12 @@
 #include "skin/VsProgressBar.h"
 #include "skin/VsSlider.h"
 #include "tests/audio/TestModules.h"
+#include "tests/media/MediaTestSupport.h"
 #include "tools/modwriter/ModWriter.h"
 
 #include <QElapsedTimer>
+
+#include <random>
 
 namespace vd::testing {
 namespace {
@@ -32,6 +35,26 @@ protected:
     void TearDown() override {
         MODLIB_Free();
         PlayerFixture::TearDown();
+    }
+    // A file of random bytes named like a module: no module library takes it.
+    std::string Noise(const std::string& name) {
+        std::mt19937 random(7);
+        test::Bytes bytes(3000);
+        for (auto& b : bytes)
+            b = static_cast<uint8_t>(random());
+        const std::string path = Scratch(name).string();
+        test::write_file(path, bytes);
+        return path;
+    }
+    // The playing module reaches row 60 of its last order, as the row bar and the slider show
+    // it, and the end-of-track timer ticks once.
+    static void EndTheModule(TPlayer& player) {
+        player.PauseBtnClick(nullptr);
+        const int32_t last = (MODLIB_MusicGetLength(0) & 0xFFFF) - 1;
+        MODLIB_MusicSetPosition(last | (60 << 16));
+        player.ModTimerTimer(nullptr);
+        player.DisplayPosition(nullptr);
+        player.NextTimer->Tick();
     }
     static int32_t Order() { return MODLIB_MusicGetPosition() & 0xFFFF; }
     static int32_t Row() {
@@ -141,11 +164,132 @@ TEST_F(Controller, AFailedAdvanceIsReportedOnceAndNotRetried) {
         player.NextTimer->Tick();
     ASSERT_EQ(AppHarness::Errors().size(), 1u);
     EXPECT_EQ(AppHarness::Errors()[0], "Playlist error: -1 files in playlist");
-    // A start that succeeds lets the automatic advance work again.
-    player.Entries().Append(Song("Again", 2));
-    SafeCall([&] { player.PlayBtnClick(nullptr); }); // no selection: reports, still blocked
-    player.NextBtnClick(nullptr);
+    // A start that succeeds lets the automatic advance work again; Play without a selection
+    // plays the first entry.
+    player.Entries().Append({Song("Again", 2), Song("After", 2)});
+    player.PlayBtnClick(nullptr);
     EXPECT_EQ(player.TitleLabel->Caption(), "Again - VO Dezaru");
+    EXPECT_EQ(player.PlaylistShow->ItemIndex(), 0);
+    EndTheModule(player);
+    EXPECT_EQ(player.TitleLabel->Caption(), "After - VO Dezaru");
+    EXPECT_EQ(AppHarness::Errors().size(), 1u);
+}
+
+// A module the library rejects is an error that names the file; nothing counts as started.
+TEST_F(Controller, AModuleThatCannotBeLoadedIsReportedByItsFileName) {
+    TPlayer& player = Start();
+    const std::string noise = Noise("noise.mod");
+    player.Entries().Append({noise, Scratch("gone.xm").string(), Song("Fine", 2)});
+    SafeCall([&] { player.NextBtnClick(nullptr); });
+    ASSERT_EQ(AppHarness::Errors().size(), 1u);
+    const std::string& error = AppHarness::Errors()[0];
+    EXPECT_EQ(error.rfind("\"noise.mod\" could not be played.\n", 0), 0u) << error;
+    EXPECT_EQ(error.find(folder_.string()), std::string::npos) << "the whole path: " << error;
+    EXPECT_GT(error.size(), std::string("\"noise.mod\" could not be played.\n").size() + 10)
+        << "no reason given: " << error;
+    EXPECT_EQ(player.TitleLabel->Caption(), "VO Dezaru");
+    EXPECT_FALSE(player.ModTimer->Enabled());
+    // The position refresh and the end test find nothing to go on: no advance, no messages.
+    for (int tick = 0; tick < 5; ++tick) {
+        player.PositionTimer->Tick();
+        player.NextTimer->Tick();
+    }
+    EXPECT_EQ(player.PosLabel->Caption(), "");
+    EXPECT_EQ(player.Playlist->ItemIndex(), 0);
+    EXPECT_EQ(AppHarness::Errors().size(), 1u);
+    // A file that is not there says so.
+    SafeCall([&] { player.NextBtnClick(nullptr); });
+    ASSERT_EQ(AppHarness::Errors().size(), 2u);
+    EXPECT_EQ(AppHarness::Errors()[1].rfind("\"gone.xm\" could not be played.\n", 0), 0u);
+    EXPECT_NE(AppHarness::Errors()[1].find("could not be found"), std::string::npos);
+    // The next command works.
+    player.NextBtnClick(nullptr);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Fine - VO Dezaru");
+    EXPECT_NE(MODLIB_MusicIsActive(), 0);
+    EXPECT_EQ(AppHarness::Errors().size(), 2u);
+}
+
+// The end of a song moves on past an entry that fails: one message, then the following entry.
+TEST_F(Controller, TheAutomaticAdvanceGoesPastAnEntryThatFails) {
+    TPlayer& player = Start();
+    player.Entries().Append({Song("Opening", 2), Noise("broken.mod"), Song("Closing", 2)});
+    player.NextBtnClick(nullptr);
+    // While the message is open its loop runs the timers: they must not advance too.
+    int ticks_inside = 0;
+    AppHarness::App().SetErrorDisplay([&](const std::string&, const std::string& text) {
+        AppHarness::Errors().push_back(text);
+        for (int tick = 0; tick < 3; ++tick, ++ticks_inside) {
+            player.PositionTimer->Tick();
+            player.NextTimer->Tick();
+        }
+        EXPECT_EQ(player.Playlist->ItemIndex(), 1) << "advanced while the message was open";
+    });
+    EndTheModule(player);
+    AppHarness::App().SetErrorDisplay(
+        [](const std::string&, const std::string& text) { AppHarness::Errors().push_back(text); });
+    EXPECT_EQ(ticks_inside, 3);
+    ASSERT_EQ(AppHarness::Errors().size(), 1u);
+    EXPECT_EQ(AppHarness::Errors()[0].rfind("\"broken.mod\"", 0), 0u);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Closing - VO Dezaru");
+    EXPECT_EQ(player.Playlist->ItemIndex(), 2);
+    EXPECT_NE(MODLIB_MusicIsActive(), 0);
+}
+
+// When every entry fails in a row, one more message says so and the advance rests until a
+// start succeeds.
+TEST_F(Controller, TheAutomaticAdvanceStopsWhenEveryEntryFailedInARow) {
+    TPlayer& player = Start();
+    const std::string spoilt = Song("Spoilt", 2);
+    player.Entries().Append({spoilt, Noise("bad.mod"), Scratch("absent.wav").string()});
+    player.NextBtnClick(nullptr);
+    // The song plays from memory; its file is damaged meanwhile.
+    test::write_file(spoilt, test::Bytes{'n', 'o', 'p', 'e'});
+    EndTheModule(player);
+    ASSERT_EQ(AppHarness::Errors().size(), 4u);
+    EXPECT_EQ(AppHarness::Errors()[0].rfind("\"bad.mod\"", 0), 0u);
+    EXPECT_EQ(AppHarness::Errors()[1].rfind("\"absent.wav\"", 0), 0u);
+    EXPECT_EQ(AppHarness::Errors()[2].rfind("\"Spoilt.mod\"", 0), 0u);
+    EXPECT_EQ(AppHarness::Errors()[3], "None of the files in the playlist could be played.");
+    for (int tick = 0; tick < 20; ++tick) {
+        player.PositionTimer->Tick();
+        player.ModTimer->Tick();
+        player.NextTimer->Tick();
+    }
+    EXPECT_EQ(AppHarness::Errors().size(), 4u);
+    // A good entry added and chosen plays, and ends into the next as before.
+    player.Entries().Append({Song("Rescue", 2), Song("Onward", 2)});
+    player.Entries().Select(3);
+    player.PlayBtnClick(nullptr);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Rescue - VO Dezaru");
+    EndTheModule(player);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Onward - VO Dezaru");
+    EXPECT_EQ(AppHarness::Errors().size(), 4u);
+}
+
+// The entry that starts becomes the selection, so Play after Stop resumes it.
+TEST_F(Controller, TheEntryThatStartsIsSelected) {
+    const std::string song = Song("Chosen", 3);
+    TPlayer& player = Start({song});
+    EXPECT_EQ(player.PlaylistShow->ItemIndex(), 0);
+    EXPECT_EQ(player.Playlist->ItemIndex(), 0);
+    player.StopBtnClick(nullptr);
+    player.PlayBtnClick(nullptr);
+    EXPECT_NE(MODLIB_MusicIsActive(), 0);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Chosen - VO Dezaru");
+    // Eject's Open: the one entry is selected too.
+    const std::string other = Song("Ejected", 2);
+    TOpenDialog::SetScript(
+        [&](const TOpenDialog&) { return std::optional(std::vector<std::string>{other}); });
+    player.EjectBtnClick(nullptr);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Ejected - VO Dezaru");
+    EXPECT_EQ(player.PlaylistShow->ItemIndex(), 0);
+    // A loaded list plays nothing and selects nothing; Play then starts its first entry.
+    player.Entries().Replace({Song("First", 2), Song("Second", 2)});
+    EXPECT_EQ(player.Playlist->ItemIndex(), -1);
+    player.PlayBtnClick(nullptr);
+    EXPECT_EQ(player.TitleLabel->Caption(), "First - VO Dezaru");
+    EXPECT_EQ(player.Playlist->ItemIndex(), 0);
+    EXPECT_TRUE(AppHarness::Errors().empty());
 }
 
 TEST_F(Controller, ASongThatEndsBeforeRowSixtyStillAdvances) {

@@ -128,6 +128,85 @@ TEST_F(MediaController, AFileThatCannotBeOpenedIsReportedOnceAndNotAskedAgain) {
     EXPECT_EQ(AppHarness::Errors().size(), 1u);
 }
 
+// After a media file fails to open no device is open: the commands that would ask it skip it,
+// and every way of starting the next file works.
+TEST_F(MediaController, AFailedOpenLeavesEveryCommandWorking) {
+    const std::string broken = Scratch("broken.mid").string();
+    test::write_file(broken, test::Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0});
+    TPlayer& player = Start();
+    player.Entries().Append({broken, Wave("good.wav", 3000), Midi("tune.mid", 3)});
+    SafeCall([&] { player.NextBtnClick(nullptr); });
+    ASSERT_EQ(AppHarness::Errors().size(), 1u);
+    EXPECT_EQ(AppHarness::Errors()[0].rfind("\"broken.mid\" could not be played.\n", 0), 0u)
+        << AppHarness::Errors()[0];
+    EXPECT_FALSE(player.MIDIPlayer->IsOpen());
+    // Stop, Pause and a slider click have no device to act on: nothing happens, nothing fails.
+    SafeCall([&] { player.StopBtnClick(nullptr); });
+    SafeCall([&] { player.PauseBtnClick(nullptr); });
+    SafeCall([&] { player.ProgressBarClick(player.ProgressBar); });
+    EXPECT_EQ(AppHarness::Errors().size(), 1u);
+    player.NextBtnClick(nullptr);
+    EXPECT_EQ(player.TitleLabel->Caption(), "good.wav - VO Dezaru");
+    EXPECT_EQ(player.MIDIPlayer->Mode(), TMPModes::mpPlaying);
+    // Failing again from a playing file, then each command in turn.
+    player.Entries().Select(0);
+    SafeCall([&] { player.PlayBtnClick(nullptr); });
+    EXPECT_EQ(AppHarness::Errors().size(), 2u);
+    player.PrevBtnClick(nullptr); // from the first: the last
+    EXPECT_EQ(player.TitleLabel->Caption(), "tune.mid - VO Dezaru");
+    SafeCall([&] { player.PrevBtnClick(nullptr); });
+    SafeCall([&] { player.PrevBtnClick(nullptr); });
+    EXPECT_EQ(player.Playlist->ItemIndex(), 0);
+    DoubleClickList(player, 15 + 7);
+    EXPECT_EQ(player.TitleLabel->Caption(), "good.wav - VO Dezaru");
+    player.Entries().Select(0);
+    SafeCall([&] { player.PlayBtnClick(nullptr); });
+    const std::string again = Wave("again.wav", 3000);
+    TOpenDialog::SetScript(
+        [&](const TOpenDialog&) { return std::optional(std::vector<std::string>{again}); });
+    player.EjectBtnClick(nullptr);
+    EXPECT_EQ(player.TitleLabel->Caption(), "again.wav - VO Dezaru");
+    EXPECT_EQ(player.MIDIPlayer->Mode(), TMPModes::mpPlaying);
+    EXPECT_EQ(AppHarness::Errors().size(), 4u);
+}
+
+// The pause flag is the device's state: stopping, starting, seeking and changing tracks all leave
+// a device that plays, so the next Pause pauses.
+TEST_F(MediaController, PauseFollowsTheDeviceAcrossTrackChangesStopsAndSeeks) {
+    TPlayer& player = Start();
+    player.Entries().Append({Wave("one.wav", 4000), Midi("two.mid", 4)});
+    player.NextBtnClick(nullptr);
+    auto expect_pause_pauses = [&](const char* after) {
+        EXPECT_EQ(player.Controller().MediaPaused(), 0) << after;
+        player.PauseBtnClick(nullptr);
+        EXPECT_EQ(player.MIDIPlayer->Mode(), TMPModes::mpPaused) << after;
+        EXPECT_EQ(player.Controller().MediaPaused(), 1) << after;
+    };
+    expect_pause_pauses("the first start");
+    player.NextBtnClick(nullptr);
+    expect_pause_pauses("Next");
+    player.PrevBtnClick(nullptr);
+    expect_pause_pauses("Previous");
+    player.PlayBtnClick(nullptr);
+    expect_pause_pauses("Play");
+    player.DisplayPosition(nullptr);
+    player.ProgressBar->SetPosition(2000);
+    player.ProgressBarClick(player.ProgressBar);
+    EXPECT_EQ(player.MIDIPlayer->Mode(), TMPModes::mpPlaying) << "the slider click plays on";
+    expect_pause_pauses("a slider click");
+    DoubleClickList(player, 15 + 7);
+    expect_pause_pauses("a double-click");
+    // Stop: the next Pause plays from the start, as it does for a module.
+    player.StopBtnClick(nullptr);
+    EXPECT_EQ(player.Controller().MediaPaused(), 0);
+    player.PauseBtnClick(nullptr);
+    EXPECT_EQ(player.MIDIPlayer->Mode(), TMPModes::mpPlaying);
+    EXPECT_EQ(player.Controller().MediaPaused(), 0);
+    expect_pause_pauses("Stop and Pause");
+    // Paused, then the module engine takes over and the media device stays stopped.
+    EXPECT_TRUE(AppHarness::Errors().empty());
+}
+
 TEST_F(MediaController, ACorruptFileGivesAClearOpenError) {
     const std::string path = Scratch("broken.mid").string();
     test::write_file(path, test::Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0});

@@ -54,6 +54,26 @@ TEST_F(PlaylistCommands, AddAppendsTheChosenFilesInOrderToBothLists) {
     EXPECT_EQ(player.Playlist->Count(), 3);
 }
 
+TEST_F(PlaylistCommands, SortAndRemoveKeepThePlayingEntrySelected) {
+    TPlayer& player = Start();
+    player.Entries().Append({Song("Zulu"), Song("Mike"), Song("Alpha")});
+    player.NextBtnClick(nullptr); // Zulu
+    player.SortBtnClick(nullptr);
+    EXPECT_EQ(player.PlaylistShow->Items(2), "Zulu.mod");
+    EXPECT_EQ(player.PlaylistShow->ItemIndex(), 2);
+    EXPECT_EQ(player.Playlist->ItemIndex(), 2);
+    player.Entries().Select(0); // Alpha chosen, Zulu plays on
+    player.RemovefileClick(nullptr);
+    EXPECT_EQ(player.PlaylistShow->Items(1), "Zulu.mod");
+    EXPECT_EQ(player.Playlist->ItemIndex(), 1);
+    // Stopped, Play starts the playing entry again, not the first one.
+    player.StopBtnClick(nullptr);
+    player.PlayBtnClick(nullptr);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Zulu - VO Dezaru");
+    EXPECT_NE(MODLIB_MusicIsActive(), 0);
+    EXPECT_TRUE(AppHarness::Errors().empty());
+}
+
 TEST_F(PlaylistCommands, RemovingTheEntryThatPlaysLetsItPlayOn) {
     TPlayer& player = Start();
     player.Entries().Append({Song("One"), Song("Two")});
@@ -101,21 +121,28 @@ TEST_F(PlaylistCommands, NewPlaylistEmptiesTheListsAndTheSongPlaysOn) {
     EXPECT_NE(MODLIB_MusicIsActive(), 0);
 }
 
-TEST_F(PlaylistCommands, ADoubleClickWithoutSelectionStopsAndReports) {
-    TPlayer& player = Start({Song("Stops")});
-    SafeCall([&] { player.PlaylistShowDblClick(nullptr); });
-    EXPECT_EQ(MODLIB_MusicIsActive(), 0);
-    ASSERT_EQ(AppHarness::Errors().size(), 1u);
-    EXPECT_EQ(AppHarness::Errors()[0], "Playlist error: -1 files in playlist");
+TEST_F(PlaylistCommands, ADoubleClickWhereNoEntryIsDoesNothing) {
+    TPlayer& player = Start({Song("Plays on")});
+    DoubleClickList(player, 15 + 7); // the second row: there is only one entry
+    DoubleClickList(player, 100);
+    EXPECT_NE(MODLIB_MusicIsActive(), 0);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Plays on - VO Dezaru");
+    EXPECT_EQ(player.Playlist->ItemIndex(), 0);
+    player.MenuNewPlaylistClick(nullptr);
+    DoubleClickList(player, 7); // an empty list
+    EXPECT_NE(MODLIB_MusicIsActive(), 0);
+    EXPECT_TRUE(AppHarness::Errors().empty());
 }
 
-TEST_F(PlaylistCommands, ADoubleClickPlaysTheSelectedEntry) {
+TEST_F(PlaylistCommands, ADoubleClickPlaysTheEntryUnderIt) {
     TPlayer& player = Start();
     player.Entries().Append({Song("Left"), Song("Right")});
-    player.PlaylistShow->SetItemIndex(1);
-    player.PlaylistShowChange(player.PlaylistShow, -1, 1);
-    player.PlaylistShowDblClick(nullptr);
+    DoubleClickList(player, 15 + 7);
     EXPECT_EQ(player.TitleLabel->Caption(), "Right - VO Dezaru");
+    EXPECT_EQ(player.Playlist->ItemIndex(), 1);
+    DoubleClickList(player, 7);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Left - VO Dezaru");
+    EXPECT_EQ(player.PlaylistShow->ItemIndex(), 0);
 }
 
 TEST_F(PlaylistCommands, SaveAndLoadRoundTripThroughTheDialogs) {

@@ -4,11 +4,11 @@
 #include "framework/IniFile.h"
 #include "framework/ListBox.h"
 #include "framework/Timer.h"
-#include "widgets/TrayIcon.h"
 #include "playlist/PlaylistFile.h"
 #include "skin/VsButtons.h"
 #include "skin/VsLabel.h"
 #include "skin/VsSkin.h"
+#include "widgets/TrayIcon.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -63,7 +63,7 @@ TEST_F(Startup, ArgumentsAreJoinedWithBlanksIntoOnePath) {
     ASSERT_EQ(player.Playlist->Count(), 1);
     EXPECT_EQ(player.Playlist->Items(0), "/music/my song.xyz");
     EXPECT_EQ(player.PlaylistShow->Items(0), "my song.xyz");
-    EXPECT_EQ(player.Playlist->ItemIndex(), -1);
+    EXPECT_EQ(player.Playlist->ItemIndex(), 0) << "the entry the command line names is chosen";
     EXPECT_EQ(player.Controller().Kind(), FileKind::None);
     EXPECT_TRUE(player.PositionTimer->Enabled());
 }

@@ -132,6 +132,17 @@ TEST_F(MouseRoutingTest, MovesGoToTheChildUnderThePointerWithEnterAndLeave) {
                            "b move 5,5", "b leave", "panel move 90,50"}));
 }
 
+TEST_F(MouseRoutingTest, APointerThatEntersWithoutMovingReachesTheChildUnderIt) {
+    // As when a message box above the window closes: the window is entered, and no move follows.
+    const QPointF local(55, 15);
+    QEnterEvent enter(local, local, W()->mapToGlobal(local));
+    QCoreApplication::sendEvent(W(), &enter);
+    EXPECT_EQ(Take(), (Log{"b enter", "b move 5,5"}));
+    test::Press(W(), 55, 15);
+    test::Release(W(), 55, 15);
+    EXPECT_EQ(Take(), (Log{"b down L 5,5", "b click", "b up L 5,5"}));
+}
+
 TEST_F(MouseRoutingTest, ClickIsPressAndReleaseOnTheSameControlClickBeforeUp) {
     test::Move(W(), 15, 15);
     Take();

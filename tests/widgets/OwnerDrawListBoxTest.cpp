@@ -193,6 +193,20 @@ TEST(OwnerDrawListBox, TheWheelScrollsThreeLinesANotch) {
     EXPECT_EQ(list->TopIndex(), 0);
 }
 
+TEST(OwnerDrawListBox, ADoubleClickCanTellWhetherItHitALine) {
+    auto list = ListOf({10, 20, 30, 40, 50});
+    std::vector<int> hits;
+    list->OnDblClick = [&](TComponent*) { hits.push_back(list->ItemAtPress()); };
+    EXPECT_EQ(list->ItemAtPress(), -1) << "before any press";
+    list->HandleMouseDown(TMouseButton::mbLeft, ssLeft | ssDouble, 10, 35, true);
+    list->SetTopIndex(1);
+    list->HandleMouseDown(TMouseButton::mbLeft, ssLeft | ssDouble, 10, 5, true); // scrolled
+    list->Delete(4);
+    list->Delete(3);
+    list->HandleMouseDown(TMouseButton::mbLeft, ssLeft | ssDouble, 10, 80, true); // below
+    EXPECT_EQ(hits, (std::vector<int>{2, 1, -1}));
+}
+
 TEST(OwnerDrawListBox, ClicksSelectDragsFollowAndDoubleClicksAreReported) {
     auto list = ListOf(std::vector<int>(50, 10));
     int double_clicks = 0;
