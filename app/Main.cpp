@@ -11,8 +11,10 @@
 #include "framework/ListBox.h"
 #include "framework/Menus.h"
 #include "framework/Timer.h"
+#include "player/FileTypes.h"
 #include "player/MediaPlayer.h"
 #include "player/ModLib.h"
+#include "playlist/PlaylistFile.h"
 #include "skin/VsButtons.h"
 #include "skin/VsComposer.h"
 #include "skin/VsLabel.h"
@@ -151,7 +153,7 @@ void TPlayer::FormCreate(TComponent*) {
     command_line_path_ = options_.arguments.front();
     for (std::size_t i = 1; i < options_.arguments.size(); ++i)
         command_line_path_ += " " + options_.arguments[i];
-    if (ExtractFileExt(command_line_path_) != ".pvl")
+    if (!HasExtension(command_line_path_, kPlaylistExtension))
         OpenSingleFile();
     else
         LoadPlaylistFile(command_line_path_);
@@ -310,6 +312,9 @@ void TPlayer::SetSliderMax(int32_t value) {
 }
 void TPlayer::SetSliderPosition(int32_t value) {
     ProgressBar->SetPosition(value);
+}
+bool TPlayer::SliderHeld() const {
+    return ProgressBar->Held();
 }
 int32_t TPlayer::RowBar() const {
     return ProgressBar2->Position();

@@ -117,6 +117,7 @@ private:
     [[nodiscard]] int32_t SliderMax() const override;
     void SetSliderMax(int32_t value) override;
     void SetSliderPosition(int32_t value) override;
+    [[nodiscard]] bool SliderHeld() const override;
     [[nodiscard]] int32_t RowBar() const override;
     void SetRowBar(int32_t row) override;
     void SetTrayHint(const std::string& text) override;

@@ -1,6 +1,9 @@
 #include "app/Layout.h"
+#include "player/FileTypes.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
 
 namespace vd {
 
@@ -8,13 +11,28 @@ namespace {
 
 using namespace layout;
 
-constexpr std::string_view kSoundFilter =
-    "Supported Files (mid, rmi, midi, mod, xm, it, s3m, mtm, umx, mp3, mp2, mp1, wav)|"
-    "*.mid;*.rmi;*.midi;*.mod;*.xm;*.it;*.s3m;*.mtm;*.umx;*.mp3;*.mp2;*.mp1;*.wav|"
-    "Midi Sequence (mid, rmi, midi)|*.mid;*.rmi;*.midi|"
-    "Module Music (mod, xm, it, s3m, mtm, umx)|*.mod;*.xm;*.it;*.s3m;*.mtm;*.umx|"
-    "Mpeg Audio (mp3, mp2, mp1)|*.mp3;*.mp2;*.mp1|"
-    "Wave Audio (wav)|*.wav";
+// The sound dialogs' filter: the descriptions as the dialogs show them, the patterns from the
+// file-type table, so that what the dialogs offer is what the player plays.
+constexpr std::string SoundFilterText() {
+    const auto any = [](const FileType&) { return true; };
+    const auto modules = [](const FileType& t) { return t.kind == FileKind::Module; };
+    const auto on = [](MciDeviceType device) {
+        return [device](const FileType& t) { return t.device == device; };
+    };
+    return "Supported Files (mid, rmi, midi, mod, xm, it, s3m, mtm, umx, mp3, mp2, mp1, wav)|" +
+           FilePatterns(any) + "|Midi Sequence (mid, rmi, midi)|" +
+           FilePatterns(on(MciDeviceType::Sequencer)) +
+           "|Module Music (mod, xm, it, s3m, mtm, umx)|" + FilePatterns(modules) +
+           "|Mpeg Audio (mp3, mp2, mp1)|" + FilePatterns(on(MciDeviceType::MpegVideo)) +
+           "|Wave Audio (wav)|" + FilePatterns(on(MciDeviceType::WaveAudio));
+}
+constexpr auto kSoundFilterChars = [] {
+    std::array<char, SoundFilterText().size()> chars{};
+    const std::string text = SoundFilterText();
+    std::copy(text.begin(), text.end(), chars.begin());
+    return chars;
+}();
+constexpr std::string_view kSoundFilter(kSoundFilterChars.data(), kSoundFilterChars.size());
 constexpr std::string_view kPlaylistFilter = "VO Dezaru Playlist (pvl)|*.pvl";
 
 constexpr std::string_view kButtons = "2. buttons.bmp";

@@ -2,6 +2,7 @@
 
 #include "framework/FilePaths.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QStringList>
 
@@ -74,6 +75,9 @@ bool TOpenDialog::Execute() {
         patterns.replace(';', ' ');
         filters << QString::fromStdString(e.description) + " (" + patterns + ")";
     }
+    // File types are told by extension whatever the case of its letters ("SONG.MP3" is an MPEG
+    // file): the patterns must list such names too, whatever the toolkit's default.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         const int index = std::clamp(FilterIndex, 1, static_cast<int>(filters.size())) - 1;

@@ -17,8 +17,9 @@ enum TOpenOptionFlag : unsigned {
 };
 using TOpenOptions = unsigned;
 
-// A file dialog: title, filter ("description|patterns|description|patterns"), options; Execute
-// asks a person (or, in tests, a script) and tells whether a choice was made.
+// A file dialog: title, filter ("description|patterns|description|patterns"; patterns match
+// names without regard to case), options; Execute asks a person (or, in tests, a script) and
+// tells whether a choice was made.
 class TOpenDialog : public TComponent {
 public:
     explicit TOpenDialog(TComponent* owner);

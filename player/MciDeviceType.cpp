@@ -21,16 +21,6 @@ bool equals_ignoring_case(std::string_view a, std::string_view b) {
     });
 }
 
-constexpr std::array<std::pair<std::string_view, MciDeviceType>, 7> kExtensions{{
-    {".mid", MciDeviceType::Sequencer},
-    {".midi", MciDeviceType::Sequencer},
-    {".rmi", MciDeviceType::Sequencer},
-    {".wav", MciDeviceType::WaveAudio},
-    {".mp1", MciDeviceType::MpegVideo},
-    {".mp2", MciDeviceType::MpegVideo},
-    {".mp3", MciDeviceType::MpegVideo},
-}};
-
 constexpr std::array<std::pair<std::string_view, MciDeviceType>, 3> kNames{{
     {"sequencer", MciDeviceType::Sequencer},
     {"waveaudio", MciDeviceType::WaveAudio},
@@ -40,15 +30,7 @@ constexpr std::array<std::pair<std::string_view, MciDeviceType>, 3> kNames{{
 } // namespace
 
 std::optional<MciDeviceType> mci_device_type_for_path(std::string_view path) {
-    const auto slash = path.find_last_of('/');
-    const auto name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const auto dot = name.find_last_of('.');
-    if (dot == std::string_view::npos)
-        return std::nullopt;
-    for (const auto& [extension, type] : kExtensions)
-        if (equals_ignoring_case(name.substr(dot), extension))
-            return type;
-    return std::nullopt;
+    return MediaDeviceOfPath(path);
 }
 
 std::optional<MciDeviceType> mci_device_type_named(std::string_view name) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "player/FileTypes.h"
 #include "player/MciByteSource.h"
 #include "player/MciDecoder.h"
 
@@ -10,11 +11,7 @@
 
 namespace vd {
 
-// The three compound devices of the media control interface.
-enum class MciDeviceType { Sequencer, WaveAudio, MpegVideo };
-
-// The device for a file, by its extension (case-insensitive): .mid .midi .rmi, .wav, .mp1 .mp2
-// .mp3.
+// The device for a file, by its extension as the file-type table gives it (case-insensitive).
 [[nodiscard]] std::optional<MciDeviceType> mci_device_type_for_path(std::string_view path);
 // The device named "sequencer", "waveaudio" or "mpegvideo" (case-insensitive).
 [[nodiscard]] std::optional<MciDeviceType> mci_device_type_named(std::string_view name);

@@ -6,7 +6,6 @@
 #include "player/MediaPlayer.h"
 #include "player/ModLib.h"
 
-#include <array>
 #include <exception>
 #include <string_view>
 
@@ -25,21 +24,6 @@ std::string CannotPlayText(const std::string& path, const std::string& reason) {
 }
 
 } // namespace
-
-FileKind KindOfPath(const std::string& path) {
-    static constexpr std::array<std::string_view, 7> kMedia = {".mid", ".rmi", ".midi", ".mp3",
-                                                               ".mp2", ".mp1", ".wav"};
-    static constexpr std::array<std::string_view, 6> kModules = {".mod", ".xm",  ".it",
-                                                                 ".s3m", ".mtm", ".umx"};
-    const std::string_view ext = ExtractFileExt(path);
-    for (std::string_view e : kMedia)
-        if (ext == e)
-            return FileKind::Media;
-    for (std::string_view e : kModules)
-        if (ext == e)
-            return FileKind::Module;
-    return FileKind::None;
-}
 
 PlaybackController::PlaybackController(PlaybackDisplay& display, PlaylistAccess& playlist,
                                        TMediaPlayer& media, TTimer& position_timer,
@@ -167,17 +151,21 @@ void PlaybackController::ShowModuleTitle() {
 }
 
 void PlaybackController::UpdatePosition() {
+    // A held slider shows where the person is putting it: the text alone follows playback.
+    const bool held = display_.SliderHeld();
     if (kind_ == FileKind::Media) {
         // After a failed open no device is there to ask: leave the displays as they are.
         if (!media_.IsOpen())
             return;
         const uint32_t length = media_.Length();
         const uint32_t position = media_.Position();
-        display_.SetSliderMax(static_cast<int32_t>(length));
-        display_.SetSliderPosition(static_cast<int32_t>(position));
+        if (!held) {
+            display_.SetSliderMax(static_cast<int32_t>(length));
+            display_.SetSliderPosition(static_cast<int32_t>(position));
+            slider_fresh_ = true;
+        }
         display_.SetPositionText(std::to_string(position) + " of " + std::to_string(length));
-        slider_fresh_ = true;
-    } else if (kind_ == FileKind::Module) {
+    } else if (kind_ == FileKind::Module && !held) {
         if (!module_loaded_)
             return;
         display_.SetSliderMax(MODLIB_MusicGetLength(0) & 0xFFFF);
@@ -293,7 +281,8 @@ void PlaybackController::AdvanceAfterEnd() {
 }
 
 void PlaybackController::NextTimerTimer() {
-    if (!advance_blocked_ && !advancing_ && Loaded()) {
+    // A held slider shows where the person is going, not where playback is.
+    if (!advance_blocked_ && !advancing_ && Loaded() && !display_.SliderHeld()) {
         if (kind_ == FileKind::Media && slider_fresh_ &&
             display_.SliderPosition() == display_.SliderMax()) {
             AdvanceAfterEnd();

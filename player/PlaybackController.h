@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/FileTypes.h"
+
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -22,6 +24,9 @@ public:
     // The slider keeps its maximum when given one not above its minimum 0, and clamps positions.
     virtual void SetSliderMax(int32_t value) = 0;
     virtual void SetSliderPosition(int32_t value) = 0;
+    // The person holds the slider (pressed, not yet released): it shows where they put it, not
+    // where playback is, until the release seeks there.
+    [[nodiscard]] virtual bool SliderHeld() const = 0;
     [[nodiscard]] virtual int32_t RowBar() const = 0;
     virtual void SetRowBar(int32_t row) = 0;
     virtual void SetTrayHint(const std::string& text) = 0;
@@ -45,11 +50,6 @@ public:
     // entries can keep it selected.
     virtual void SetPlayingIndex(int index) = 0;
 };
-
-enum class FileKind : int32_t { None = 0, Media = 1, Module = 2 };
-
-// The kind of engine for a path, by its extension, compared exactly (case-sensitively).
-[[nodiscard]] FileKind KindOfPath(const std::string& path);
 
 // Decides which engine plays a file, starts, pauses, stops and seeks it, keeps the displays up to
 // date from the three timers and moves through the playlist at the end of a track.

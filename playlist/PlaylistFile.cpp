@@ -4,6 +4,7 @@
 #include "framework/FilePaths.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace vd {
 
@@ -39,6 +40,26 @@ std::string FormatPlaylist(std::span<const std::string> paths) {
 
 std::vector<std::string> LoadPlaylistFile(const std::string& path) {
     return ParsePlaylist(ReadWholeFile(path));
+}
+
+bool IsAbsolutePlaylistPath(std::string_view path) {
+    if (path.empty())
+        return false;
+    if (path.front() == '/' || path.front() == '\\')
+        return true;
+    const char letter = static_cast<char>(path.front() | 0x20);
+    return path.size() >= 2 && letter >= 'a' && letter <= 'z' && path[1] == ':';
+}
+
+std::vector<std::string> ResolvePlaylistEntries(std::vector<std::string> entries,
+                                                const std::string& list_path) {
+    std::string folder = std::filesystem::absolute(list_path).parent_path().string();
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    for (std::string& entry : entries)
+        if (!entry.empty() && !IsAbsolutePlaylistPath(entry))
+            entry.insert(0, folder);
+    return entries;
 }
 
 void SavePlaylistFile(const std::string& path, std::span<const std::string> paths) {

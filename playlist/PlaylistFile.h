@@ -24,6 +24,17 @@ inline constexpr std::string_view kPlaylistExtension = ".pvl";
 // has changed anything.
 [[nodiscard]] std::vector<std::string> LoadPlaylistFile(const std::string& path);
 
+// True for a path that names its file without regard to any folder: one from the root ("/" or
+// "\"), or one with a drive ("C:"), as lists written on Windows hold.
+[[nodiscard]] bool IsAbsolutePlaylistPath(std::string_view path);
+
+// The entries of the list file `list_path` as the player opens them: a relative path is taken
+// from the list's own folder, wherever the program was started (a list kept beside its songs
+// names them by their names alone); absolute paths and empty lines stay as they are. Paths are
+// joined as bytes, "." and ".." left for the system to follow.
+[[nodiscard]] std::vector<std::string> ResolvePlaylistEntries(std::vector<std::string> entries,
+                                                              const std::string& list_path);
+
 // Replaces the file atomically: a failed save (EFileError) leaves an existing file whole.
 void SavePlaylistFile(const std::string& path, std::span<const std::string> paths);
 

@@ -109,7 +109,7 @@ void TwoListPlaylist::Sort() {
 }
 
 void TwoListPlaylist::LoadFromFile(const std::string& file) {
-    Replace(LoadPlaylistFile(file));
+    Replace(ResolvePlaylistEntries(LoadPlaylistFile(file), file));
 }
 
 void TwoListPlaylist::SaveToFile(const std::string& file) const {

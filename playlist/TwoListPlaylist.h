@@ -41,6 +41,8 @@ public:
     void Sort();
 
     // Reads a playlist file and only then replaces both lists: a failing read changes nothing.
+    // Relative entries are taken from the file's folder (ResolvePlaylistEntries): the lists hold
+    // the paths the player opens, and saving writes those.
     void LoadFromFile(const std::string& file);
     // Writes the paths to a playlist file; a failing write leaves the old file whole.
     void SaveToFile(const std::string& file) const;

@@ -148,6 +148,7 @@ void TVsSlider::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
     TVsSkinGraphicControl::MouseDown(button, shift, x, y);
     if (button != TMouseButton::mbLeft || !Enabled())
         return;
+    held_ = true;
     if (thumb_rect_.Contains({x, y})) {
         dragging_ = true;
         drag_offset_ =
@@ -160,17 +161,27 @@ void TVsSlider::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
 }
 
 void TVsSlider::MouseMove(TShiftState shift, int x, int y) {
+    // A release this slider never heard of (its press lost to a modal window, say): the hold
+    // is over, or the thumb would stay deaf to playback for good.
+    if (held_ && (shift & ssLeft) == 0)
+        EndHold();
     if (dragging_)
         MoveThumbTo(direction_ == TVsSliderDirection::sdHorz ? x - drag_offset_ : y - drag_offset_);
     TVsSkinGraphicControl::MouseMove(shift, x, y);
 }
 
 void TVsSlider::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == TMouseButton::mbLeft)
+        EndHold();
+    TVsSkinGraphicControl::MouseUp(button, shift, x, y);
+}
+
+void TVsSlider::EndHold() {
+    held_ = false;
     if (dragging_) {
         dragging_ = false;
         RepaintFace();
     }
-    TVsSkinGraphicControl::MouseUp(button, shift, x, y);
 }
 
 } // namespace vd

@@ -35,6 +35,10 @@ public:
 
     [[nodiscard]] TRect ThumbRect() const { return thumb_rect_; }
     [[nodiscard]] bool Dragging() const { return dragging_; }
+    // A left press on the enabled slider has not been released yet: the thumb shows where the
+    // person puts it (a track press has moved it there, a drag moves it along), and code that
+    // would move it to another value (a playback position) should leave it alone until then.
+    [[nodiscard]] bool Held() const { return held_; }
     [[nodiscard]] int ThumbWidth() const { return clip_rect_.Width() / 2; }
     [[nodiscard]] int ThumbHeight() const { return clip_rect_.Height(); }
     [[nodiscard]] int TrackOrigin() const { return 0; }
@@ -62,9 +66,11 @@ protected:
 private:
     void Apply(TVsRange::Effect effect);
     void PlaceThumb();
+    void EndHold();
     TRect thumb_rect_;
     TVsRange range_;
     bool dragging_ = false;
+    bool held_ = false;
     TVsSliderDirection direction_ = TVsSliderDirection::sdHorz;
     int drag_offset_ = 0;
     TVsGraphic* graphic_ = nullptr;

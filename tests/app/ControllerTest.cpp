@@ -8,11 +8,13 @@
 #include "skin/VsSlider.h"
 #include "tests/audio/TestModules.h"
 #include "tests/media/MediaTestSupport.h"
+#include "tests/framework/GuiTestSupport.h"
 #include "tools/modwriter/ModWriter.h"
 
 #include <QElapsedTimer>
 
 #include <random>
+#include <filesystem>
 
 namespace vd::testing {
 namespace {
@@ -305,18 +307,122 @@ TEST_F(Controller, ASongThatEndsBeforeRowSixtyStillAdvances) {
     EXPECT_EQ(player.Playlist->ItemIndex(), 1);
 }
 
-TEST_F(Controller, KindsComeFromTheExactExtension) {
+TEST_F(Controller, KindsComeFromTheExtensionWhateverItsCase) {
     EXPECT_EQ(KindOfPath("/a/b.mid"), FileKind::Media);
     EXPECT_EQ(KindOfPath("b.midi"), FileKind::Media);
     EXPECT_EQ(KindOfPath("b.wav"), FileKind::Media);
     EXPECT_EQ(KindOfPath("b.mp1"), FileKind::Media);
     EXPECT_EQ(KindOfPath("b.umx"), FileKind::Module);
     EXPECT_EQ(KindOfPath("b.s3m"), FileKind::Module);
-    EXPECT_EQ(KindOfPath("b.MID"), FileKind::None);
-    EXPECT_EQ(KindOfPath("b.Mod"), FileKind::None);
+    EXPECT_EQ(KindOfPath("b.MID"), FileKind::Media);
+    EXPECT_EQ(KindOfPath("SONG.MP3"), FileKind::Media);
+    EXPECT_EQ(KindOfPath("Song.Mid"), FileKind::Media);
+    EXPECT_EQ(KindOfPath("b.Mod"), FileKind::Module);
+    EXPECT_EQ(KindOfPath("Tune.XM"), FileKind::Module);
+    EXPECT_EQ(KindOfPath("b.mod~"), FileKind::None);
+    EXPECT_EQ(KindOfPath("b.pvl"), FileKind::None);
     EXPECT_EQ(KindOfPath("dir.mod/file"), FileKind::None);
     EXPECT_EQ(KindOfPath("C:\\music.xm\\song"), FileKind::None);
     EXPECT_EQ(KindOfPath(""), FileKind::None);
+}
+
+TEST_F(Controller, AModuleNamedInCapitalsPlays) {
+    TPlayer& player = Start();
+    const std::string upper = Song("Shouted", 2);
+    const std::string mixed = Song("Mixed", 2);
+    std::filesystem::rename(upper, Scratch("SHOUTED.MOD"));
+    std::filesystem::rename(mixed, Scratch("Mixed.Mod"));
+    player.Entries().Append({Scratch("SHOUTED.MOD").string(), Scratch("Mixed.Mod").string()});
+    player.NextBtnClick(nullptr);
+    EXPECT_EQ(player.Controller().Kind(), FileKind::Module);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Shouted - VO Dezaru");
+    EXPECT_NE(MODLIB_MusicIsActive(), 0);
+    EXPECT_TRUE(player.ModTimer->Enabled());
+    player.NextBtnClick(nullptr);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Mixed - VO Dezaru");
+    EXPECT_NE(MODLIB_MusicIsActive(), 0);
+    EXPECT_TRUE(AppHarness::Errors().empty());
+}
+
+// The position slider held by the mouse, as a person drags it: the refresh and the end-of-track
+// test leave it alone, and the release seeks to where it was let go.
+class HeldSlider : public Controller {
+protected:
+    // Mouse input at the position slider's own coordinates (the skin fills the window).
+    void Press(TPlayer& player, int x) {
+        test::Press(player.Skin->Widget(), player.ProgressBar->Left() + x,
+                    player.ProgressBar->Top() + 4);
+    }
+    void Move(TPlayer& player, int x) {
+        test::Move(player.Skin->Widget(), player.ProgressBar->Left() + x,
+                   player.ProgressBar->Top() + 4);
+    }
+    void Release(TPlayer& player, int x) {
+        test::Release(player.Skin->Widget(), player.ProgressBar->Left() + x,
+                      player.ProgressBar->Top() + 4);
+    }
+};
+
+TEST_F(HeldSlider, TheRefreshLeavesItAloneAndTheReleaseSeeksToTheOrderLetGo) {
+    TPlayer& player = Start();
+    player.Entries().Append({Song("Dragged", 8), Song("Following", 2)});
+    player.NextBtnClick(nullptr);
+    player.PauseBtnClick(nullptr); // playback stays at order 0 while the thumb moves
+    MODLIB_MusicSetPosition(0 | (60 << 16));
+    player.ModTimerTimer(nullptr);
+    player.DisplayPosition(nullptr);
+    ASSERT_EQ(player.ProgressBar->MaxValue(), 8);
+    ASSERT_EQ(player.ProgressBar->Position(), 0);
+
+    Press(player, 10); // the thumb's middle: nothing moves yet
+    EXPECT_TRUE(player.ProgressBar->Held());
+    player.DisplayPosition(nullptr);
+    EXPECT_EQ(player.ProgressBar->Position(), 0);
+
+    // To the last order: the thumb follows the pointer, and the refresh leaves it there.
+    Move(player, 10 + player.ProgressBar->PositionToPixel(7));
+    EXPECT_EQ(player.ProgressBar->Position(), 7);
+    player.DisplayPosition(nullptr);
+    EXPECT_EQ(player.ProgressBar->Position(), 7);
+    // The last order with the row bar at 60 would read as the song's end: not while held.
+    player.NextTimerTimer(nullptr);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Dragged - VO Dezaru");
+    EXPECT_EQ(player.Playlist->ItemIndex(), 0);
+
+    Move(player, 10 + player.ProgressBar->PositionToPixel(5));
+    player.DisplayPosition(nullptr);
+    EXPECT_EQ(player.ProgressBar->Position(), 5);
+    EXPECT_EQ(Order(), 0) << "nothing seeks before the release";
+    Release(player, 10 + player.ProgressBar->PositionToPixel(5));
+    EXPECT_FALSE(player.ProgressBar->Held());
+    EXPECT_EQ(Order(), 5);
+    EXPECT_EQ(Row(), 0);
+    // Let go, the slider follows playback again.
+    MODLIB_MusicSetPosition(2);
+    player.DisplayPosition(nullptr);
+    EXPECT_EQ(player.ProgressBar->Position(), 2);
+    EXPECT_TRUE(AppHarness::Errors().empty());
+}
+
+TEST_F(HeldSlider, APressHeldStillSeeksToTheThumbsOrderAtTheRelease) {
+    TPlayer& player = Start({Song("Still", 8)});
+    player.PauseBtnClick(nullptr);
+    MODLIB_MusicSetPosition(3);
+    player.DisplayPosition(nullptr);
+    // The thumb is placed where it is painted: the window shows.
+    player.Show();
+    TApplication::ProcessMessages();
+    player.Skin->Update();
+    const int thumb = player.ProgressBar->ThumbRect().Left;
+    ASSERT_EQ(thumb, player.ProgressBar->PositionToPixel(3));
+    Press(player, thumb + 10);
+    // Playback moves on meanwhile; the held thumb stays where it was pressed.
+    MODLIB_MusicSetPosition(4 | (12 << 16));
+    player.DisplayPosition(nullptr);
+    EXPECT_EQ(player.ProgressBar->Position(), 3);
+    Release(player, thumb + 10);
+    EXPECT_EQ(Order(), 3);
+    EXPECT_EQ(Row(), 0);
 }
 
 } // namespace

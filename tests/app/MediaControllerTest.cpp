@@ -5,6 +5,7 @@
 #include "player/MediaPlayer.h"
 #include "skin/VsLabel.h"
 #include "skin/VsSlider.h"
+#include "tests/framework/GuiTestSupport.h"
 #include "tests/media/MediaTestSupport.h"
 
 #include <QElapsedTimer>
@@ -79,6 +80,57 @@ TEST_F(MediaController, TheEndOfATrackStartsTheNextWithinOneTickOfTheRefresh) {
     player.NextTimer->Tick();
     EXPECT_EQ(player.TitleLabel->Caption(), "second.wav - VO Dezaru");
     EXPECT_EQ(player.Playlist->ItemIndex(), 1);
+}
+
+TEST_F(MediaController, MediaFilesNamedInCapitalsOpenOnTheirDevice) {
+    TPlayer& player = Start();
+    player.Entries().Append({Wave("TONE.WAV", 1500), Midi("Song.Mid", 2), Mp3("SONG.Mp3", 1500)});
+    for (const char* name : {"TONE.WAV", "Song.Mid", "SONG.Mp3"}) {
+        player.NextBtnClick(nullptr);
+        EXPECT_EQ(player.Controller().Kind(), FileKind::Media) << name;
+        EXPECT_EQ(player.TitleLabel->Caption(), std::string(name) + " - VO Dezaru");
+        EXPECT_EQ(player.MIDIPlayer->Mode(), TMPModes::mpPlaying) << name;
+    }
+    EXPECT_TRUE(AppHarness::Errors().empty())
+        << (AppHarness::Errors().empty() ? "" : AppHarness::Errors().front());
+}
+
+TEST_F(MediaController, AHeldSliderKeepsItsPlaceWhileTheTextFollowsPlaybackThenSeeks) {
+    TPlayer& player = Start();
+    player.Entries().Append({Midi("held.mid", 6), Wave("after.wav", 1000)});
+    player.NextBtnClick(nullptr);
+    player.DisplayPosition(nullptr);
+    ASSERT_EQ(player.ProgressBar->MaxValue(), 6000);
+    player.Show(); // the thumb is placed where it is painted
+    TApplication::ProcessMessages();
+    player.Skin->Update();
+    QWidget* surface = player.Skin->Widget();
+    const int left = player.ProgressBar->Left() + player.ProgressBar->ThumbRect().Left;
+    const int top = player.ProgressBar->Top() + 4;
+    // The thumb dragged to the end, where a refreshed slider would mean the end of the track.
+    test::Press(surface, left + 10, top);
+    test::Move(surface, left + 10 + 300, top);
+    EXPECT_EQ(player.ProgressBar->Position(), 6000);
+    WaitUntil([&] { return player.MIDIPlayer->Position() >= 200; }, 3000);
+    player.DisplayPosition(nullptr);
+    EXPECT_EQ(player.ProgressBar->Position(), 6000);
+    const std::string text = player.PosLabel->Caption();
+    EXPECT_NE(text.rfind("6000 of 6000", 0), 0u) << "the text shows playback: " << text;
+    EXPECT_NE(text.find(" of 6000"), std::string::npos) << text;
+    player.NextTimer->Tick();
+    EXPECT_EQ(player.TitleLabel->Caption(), "held.mid - VO Dezaru");
+
+    // Back to two thirds and let go there: playback goes on from the released position.
+    const int at = player.ProgressBar->Left() + player.ProgressBar->PositionToPixel(4000) + 10;
+    test::Move(surface, at, top);
+    const auto released = static_cast<uint32_t>(player.ProgressBar->Position());
+    EXPECT_NEAR(released, 4000, 20);
+    test::Release(surface, at, top);
+    EXPECT_FALSE(player.ProgressBar->Held());
+    EXPECT_GE(player.MIDIPlayer->Position(), released);
+    EXPECT_LT(player.MIDIPlayer->Position(), released + 300);
+    EXPECT_EQ(player.MIDIPlayer->Mode(), TMPModes::mpPlaying);
+    EXPECT_EQ(player.TitleLabel->Caption(), "held.mid - VO Dezaru");
 }
 
 TEST_F(MediaController, ASliderClickSeeksAMidiFileAndPlaysOn) {

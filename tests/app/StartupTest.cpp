@@ -81,13 +81,39 @@ TEST_F(Startup, APlaylistPathListsItsEntriesAndPlaysNothing) {
     EXPECT_FALSE(player.PositionTimer->Enabled());
 }
 
-TEST_F(Startup, ACapitalisedPlaylistExtensionIsASoundFileOfUnknownKind) {
-    const std::string pvl = Scratch("LIST.PVL").string();
-    SavePlaylistFile(pvl, std::vector<std::string>{"/a/one.mod"});
-    TPlayer& player = Start({pvl});
-    ASSERT_EQ(player.Playlist->Count(), 1);
-    EXPECT_EQ(player.Playlist->Items(0), pvl);
-    EXPECT_EQ(player.Controller().Kind(), FileKind::None);
+TEST_F(Startup, APlaylistExtensionInCapitalsLoadsTheList) {
+    for (const char* name : {"LIST.PVL", "Mixed.Pvl"}) {
+        const std::string pvl = Scratch(name).string();
+        SavePlaylistFile(pvl, std::vector<std::string>{"/a/one.mod", "/a/two.mod"});
+        TPlayer& player = Start({pvl});
+        ASSERT_EQ(player.Playlist->Count(), 2) << name;
+        EXPECT_EQ(player.Playlist->Items(0), "/a/one.mod");
+        EXPECT_EQ(player.Controller().Kind(), FileKind::None);
+    }
+}
+
+TEST_F(Startup, RelativeEntriesOfAPlaylistAreTakenFromItsFolder) {
+    std::filesystem::create_directories(Scratch("lists/sub"));
+    std::filesystem::create_directories(Scratch("elsewhere"));
+    const std::string folder = Scratch("lists").string();
+    SavePlaylistFile(folder + "/mix.pvl",
+                     std::vector<std::string>{"beside.mod", "sub/below.mod", "../above.mod",
+                                              "/abs/olute.mod", ""});
+    // Started from another folder, with the list named relative to it.
+    const std::filesystem::path was = std::filesystem::current_path();
+    std::filesystem::current_path(Scratch("elsewhere"));
+    TPlayer& player = Start({"../lists/mix.pvl"});
+    std::filesystem::current_path(was);
+    const std::string base = Scratch("elsewhere").string() + "/../lists/";
+    ASSERT_EQ(player.Playlist->Count(), 5);
+    EXPECT_EQ(player.Playlist->Items(0), base + "beside.mod");
+    EXPECT_EQ(player.Playlist->Items(1), base + "sub/below.mod");
+    EXPECT_EQ(player.Playlist->Items(2), base + "../above.mod");
+    EXPECT_EQ(player.Playlist->Items(3), "/abs/olute.mod");
+    EXPECT_EQ(player.Playlist->Items(4), "");
+    EXPECT_EQ(player.PlaylistShow->Items(1), "below.mod");
+    EXPECT_EQ(player.PlaylistShow->Items(2), "above.mod");
+    EXPECT_TRUE(AppHarness::Errors().empty());
 }
 
 TEST_F(Startup, AMissingPlaylistFileIsShownAndLeavesTheListsEmpty) {

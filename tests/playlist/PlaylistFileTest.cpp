@@ -129,6 +129,53 @@ TEST(PlaylistFile, FilesFromOtherProgramsLoadTheSameEntries) {
     EXPECT_EQ(LoadPlaylistFile(dir / "lf.pvl"), LoadPlaylistFile(dir / "crlf.pvl"));
 }
 
+TEST(ResolvePlaylistEntries, RelativeEntriesAreTakenFromTheListsFolder) {
+    const Paths entries{"beside.mod",     "sub/below.xm",   "../above.it", "./here.wav",
+                        "/abs/olute.mod", "\\\\srv\\x.mod", "D:\\a.mod",   "",
+                        "n\xE9\xFF.mid"};
+    EXPECT_THAT(ResolvePlaylistEntries(entries, "/m/lists/mix.pvl"),
+                ElementsAre("/m/lists/beside.mod", "/m/lists/sub/below.xm", "/m/lists/../above.it",
+                            "/m/lists/./here.wav", "/abs/olute.mod", "\\\\srv\\x.mod", "D:\\a.mod",
+                            "", "/m/lists/n\xE9\xFF.mid"));
+    // A list in the root folder: one slash between.
+    EXPECT_THAT(ResolvePlaylistEntries({"a.mod"}, "/top.pvl"), ElementsAre("/a.mod"));
+}
+
+TEST(ResolvePlaylistEntries, AListNamedRelativelyIsFoundFromTheCurrentFolder) {
+    test::ScratchDir dir;
+    std::filesystem::create_directories(dir / "lists/sub");
+    std::filesystem::create_directories(dir / "other");
+    SavePlaylistFile(dir / "lists/mix.pvl", Paths{"sub/song.mod", "../song.xm", "/abs.mod"});
+    WriteFileAtomically(dir / "lists/sub/song.mod", "module");
+    WriteFileAtomically(dir / "song.xm", "module");
+    const std::filesystem::path was = std::filesystem::current_path();
+    std::filesystem::current_path(dir / "other");
+    const Paths resolved =
+        ResolvePlaylistEntries(LoadPlaylistFile("../lists/mix.pvl"), "../lists/mix.pvl");
+    std::filesystem::current_path(was);
+    ASSERT_EQ(resolved.size(), 3u);
+    // From yet another folder, the entries still name the files beside and above the list.
+    EXPECT_EQ(ReadWholeFile(resolved[0]), "module");
+    EXPECT_EQ(ReadWholeFile(resolved[1]), "module");
+    EXPECT_EQ(resolved[0], dir / "other/../lists/sub/song.mod");
+    EXPECT_EQ(resolved[2], "/abs.mod");
+    // The file itself keeps what it held.
+    EXPECT_THAT(LoadPlaylistFile(dir / "lists/mix.pvl"),
+                ElementsAre("sub/song.mod", "../song.xm", "/abs.mod"));
+}
+
+TEST(IsAbsolutePlaylistPath, FromTheRootOrWithADrive) {
+    EXPECT_TRUE(IsAbsolutePlaylistPath("/a"));
+    EXPECT_TRUE(IsAbsolutePlaylistPath("\\a"));
+    EXPECT_TRUE(IsAbsolutePlaylistPath("C:\\a"));
+    EXPECT_TRUE(IsAbsolutePlaylistPath("z:a"));
+    EXPECT_FALSE(IsAbsolutePlaylistPath("a/b"));
+    EXPECT_FALSE(IsAbsolutePlaylistPath("../a"));
+    EXPECT_FALSE(IsAbsolutePlaylistPath("1:a"));
+    EXPECT_FALSE(IsAbsolutePlaylistPath("\xC3:a"));
+    EXPECT_FALSE(IsAbsolutePlaylistPath(""));
+}
+
 TEST(WithDefaultExtension, AddedOnlyWhenNameHasNone) {
     EXPECT_EQ(WithDefaultExtension("/m/mix"), "/m/mix.pvl");
     EXPECT_EQ(WithDefaultExtension("/m.d/mix"), "/m.d/mix.pvl");

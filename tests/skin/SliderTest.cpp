@@ -53,9 +53,13 @@ protected:
         skin_->Repaint();
     }
     // Sends mouse input at slider coordinates.
-    void PressAt(int x, int y) { test::Press(W(), kLeft + x, kTop + y); }
+    void PressAt(int x, int y, TMouseButton button = TMouseButton::mbLeft) {
+        test::Press(W(), kLeft + x, kTop + y, button);
+    }
     void MoveTo(int x, int y) { test::Move(W(), kLeft + x, kTop + y); }
-    void ReleaseAt(int x, int y) { test::Release(W(), kLeft + x, kTop + y); }
+    void ReleaseAt(int x, int y, TMouseButton button = TMouseButton::mbLeft) {
+        test::Release(W(), kLeft + x, kTop + y, button);
+    }
     [[nodiscard]] TColor At(int x, int y) const { return Shown(kLeft + x, kTop + y); }
 
     TVsSlider* slider_ = nullptr;
@@ -119,6 +123,72 @@ TEST_F(SliderTest, DraggingTheThumbFollowsThePointerAndReleasingOutsideIsNoClick
     ReleaseAt(1000, 40);
     EXPECT_FALSE(slider_->Dragging());
     EXPECT_EQ(events_, (std::vector<std::string>{"change 44", "change 100"}));
+}
+
+TEST_F(SliderTest, AThumbHeldStillIsAClickWhereItStandsAtTheRelease) {
+    slider_->SetPosition(40);
+    events_.clear();
+    const int left = slider_->ThumbRect().Left;
+    PressAt(left + 12, 3); // right of the thumb's middle: no jump
+    EXPECT_TRUE(slider_->Held());
+    EXPECT_TRUE(slider_->Dragging());
+    EXPECT_EQ(slider_->Position(), 40);
+    ReleaseAt(left + 12, 3);
+    EXPECT_FALSE(slider_->Held());
+    EXPECT_FALSE(slider_->Dragging());
+    EXPECT_EQ(events_, (std::vector<std::string>{"click 40"}));
+}
+
+TEST_F(SliderTest, AHeldThumbGoesBackUnderThePointerAndTheReleaseReportsWhereItWasLetGo) {
+    slider_->SetPosition(40);
+    events_.clear();
+    const int left = slider_->ThumbRect().Left; // 110
+    PressAt(left + 5, 3);
+    MoveTo(left + 55, 3);
+    const int32_t dragged = slider_->PixelToPosition(left + 50);
+    EXPECT_EQ(dragged, 58);
+    EXPECT_EQ(slider_->Position(), dragged);
+    // Code that sets the position meanwhile moves the thumb (the slider's own rule); the next
+    // move brings it back under the pointer, and the release reports the pointer's place.
+    slider_->SetPosition(41);
+    EXPECT_EQ(slider_->ThumbRect().Left, slider_->PositionToPixel(41));
+    EXPECT_TRUE(slider_->Held());
+    MoveTo(left + 65, 3);
+    const int32_t released = slider_->PixelToPosition(left + 60);
+    EXPECT_EQ(slider_->Position(), released);
+    ReleaseAt(left + 65, 3);
+    EXPECT_FALSE(slider_->Held());
+    EXPECT_EQ(events_, (std::vector<std::string>{"change 58", "change 41",
+                                                 "change " + std::to_string(released),
+                                                 "click " + std::to_string(released)}));
+    EXPECT_EQ(slider_->ThumbRect().Left, slider_->PositionToPixel(released));
+}
+
+TEST_F(SliderTest, OnlyALeftPressOnAnEnabledSliderHoldsIt) {
+    PressAt(200, 4); // the track: the thumb jumps there, and stays held
+    EXPECT_TRUE(slider_->Held());
+    EXPECT_FALSE(slider_->Dragging());
+    ReleaseAt(200, 4);
+    EXPECT_FALSE(slider_->Held());
+    PressAt(10, 3, TMouseButton::mbRight);
+    EXPECT_FALSE(slider_->Held());
+    ReleaseAt(10, 3, TMouseButton::mbRight);
+    slider_->SetEnabled(false);
+    PressAt(10, 3);
+    EXPECT_FALSE(slider_->Held());
+    ReleaseAt(10, 3);
+}
+
+TEST_F(SliderTest, AReleaseTheSliderNeverHeardEndsItsHoldAtTheNextMove) {
+    PressAt(10, 3);
+    ASSERT_TRUE(slider_->Held());
+    // The release went elsewhere (a window that took the mouse): the next move over the slider
+    // comes without the button.
+    skin_->ReleaseCapture();
+    test::HeldButtons() = Qt::NoButton;
+    MoveTo(30, 3);
+    EXPECT_FALSE(slider_->Held());
+    EXPECT_FALSE(slider_->Dragging());
 }
 
 TEST_F(SliderTest, LimitsKeepMinBelowMaxAndClampThePosition) {
