@@ -20,6 +20,7 @@ struct Library {
     std::mutex mutex;
     std::shared_ptr<ModulePlayer> player;
     std::string name; // what MODLIB_MusicGetName hands out
+    std::string file; // the file the last load named; empty after a free or a load from memory
 };
 
 Library& library() {
@@ -41,6 +42,7 @@ void release_player() {
         std::lock_guard lock(lib.mutex);
         old = std::move(lib.player);
         lib.name.clear();
+        lib.file.clear();
     }
     if (old) {
         vd::AudioOutput::instance().detach(old.get());
@@ -94,6 +96,12 @@ bool modlib_load_from_memory(std::span<const std::byte> data) {
     return true;
 }
 
+std::string modlib_file_name() { // GUI thread
+    Library& lib = library();
+    std::lock_guard lock(lib.mutex);
+    return lib.file;
+}
+
 } // namespace vd
 
 std::int32_t MODLIB_Free() { // GUI thread
@@ -123,7 +131,13 @@ std::int32_t MODLIB_MusicLoad(std::int32_t from_memory, const char* path, std::i
             return vd::modlib_load_from_memory({begin, static_cast<std::size_t>(length)}) ? 1 : 0;
         }
         const std::vector<std::byte> bytes = read_file_part(path, offset, length);
-        return vd::modlib_load_from_memory(bytes) ? 1 : 0;
+        const bool loaded = vd::modlib_load_from_memory(bytes);
+        if (path != nullptr) {
+            Library& lib = library();
+            std::lock_guard lock(lib.mutex);
+            lib.file = path;
+        }
+        return loaded ? 1 : 0;
     } catch (const std::exception&) {
         release_player();
         return 0;
