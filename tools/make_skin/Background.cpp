@@ -327,13 +327,6 @@ void paintPlaylistArea(QImage& art) {
     printLegend(
         art, upright,
         QPoint(slot.center().x() - upright.width() / 2, slot.center().y() - upright.height() / 2));
-    const QPoint led(slot.center().x() - 1, slot.top() + 9);
-    for (int dy = 0; dy < 3; ++dy) {
-        for (int dx = 0; dx < 3; ++dx) {
-            const bool core = dx == 1 && dy == 1;
-            art.setPixel(led + QPoint(dx, dy), core ? palette::kAccentBright : palette::kAccent);
-        }
-    }
 }
 
 void paintScrew(QImage& art, QPointF centre) {
