@@ -75,6 +75,11 @@ struct Bar {
     int step = 10;
     std::string_view popup;
 };
+// Lit pictures of the format lamps (a resource: one under another, each the size of the bounds).
+struct Lamps {
+    Bounds bounds;
+    std::string_view pictures;
+};
 struct MediaPlayer {};
 struct ListBox {
     Bounds bounds;
@@ -128,9 +133,9 @@ struct FlatMenu {
 };
 struct VisualStyles {};
 
-using Props =
-    std::variant<Composer, Skin, Slider, Button, Label, Bar, MediaPlayer, ListBox, PlaylistView,
-                 Dialog, Timer, ImageList, TrayIcon, PopupMenu, MenuItem, FlatMenu, VisualStyles>;
+using Props = std::variant<Composer, Skin, Slider, Button, Label, Bar, Lamps, MediaPlayer, ListBox,
+                           PlaylistView, Dialog, Timer, ImageList, TrayIcon, PopupMenu, MenuItem,
+                           FlatMenu, VisualStyles>;
 
 struct Entry {
     std::string_view name;

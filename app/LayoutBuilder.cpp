@@ -1,5 +1,6 @@
 #include "app/LayoutBuilder.h"
 
+#include "app/FormatLamps.h"
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
 #include "framework/ImageList.h"
@@ -127,6 +128,15 @@ struct Creator {
         bar->SetPosition(p.position);
         bar->SetStep(p.step);
     }
+    void operator()(const Lamps& p) {
+        auto* lamps = Make<TFormatLamps>();
+        SetBounds(*lamps, p.bounds);
+        const std::vector<uint8_t> bytes = LoadResource(std::string(p.pictures));
+        TMemoryStream stream(bytes);
+        TBitmap pictures;
+        pictures.LoadFromStream(stream);
+        lamps->SetPictures(pictures);
+    }
     void operator()(const layout::MediaPlayer&) { Make<TMediaPlayer>(); }
     void operator()(const layout::ListBox& p) {
         auto* list = Make<TListBox>();
@@ -208,6 +218,7 @@ struct Resolver {
     void operator()(const layout::Button& p) { Click(*Self<TVsButton>(), p.on_click); }
     void operator()(const layout::Label& p) { Popup(*Self<TVsLabel>(), p.popup); }
     void operator()(const Bar& p) { Popup(*Self<TVsProgressBar>(), p.popup); }
+    void operator()(const Lamps&) {}
     void operator()(const layout::MediaPlayer&) {}
     void operator()(const layout::ListBox&) {}
     void operator()(const PlaylistView& p) {

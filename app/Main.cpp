@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/FormatLamps.h"
 #include "app/Layout.h"
 #include "app/LayoutBuilder.h"
 #include "app/Settings.h"
@@ -114,6 +115,7 @@ void TPlayer::FindComponents() {
     ProgressBar2 = Component<TVsProgressBar>(*this, "ProgressBar2");
     Position_Label = Component<TVsLabel>(*this, "Position_Label");
     PosLabel = Component<TVsLabel>(*this, "PosLabel");
+    FormatLamps = Component<TFormatLamps>(*this, "FormatLamps");
     MIDIPlayer = Component<TMediaPlayer>(*this, "MIDIPlayer");
     Playlist = Component<TListBox>(*this, "Playlist");
     PlaylistShow = Component<TListBox>(*this, "PlaylistShow");
@@ -235,6 +237,21 @@ void TPlayer::ModTimerTimer(TComponent*) {
 }
 void TPlayer::NextTimerTimer(TComponent*) {
     controller_->NextTimerTimer();
+    UpdateLamps();
+}
+
+void TPlayer::UpdateLamps() {
+    // A module plays from its start until the engine's stop switches its timer off; a media
+    // file while its device plays or pauses.
+    bool playing = false;
+    if (controller_->Kind() == FileKind::Module)
+        playing = ModTimer->Enabled() && MODLIB_MusicGetLength(0) != 0;
+    else if (controller_->Kind() == FileKind::Media && MIDIPlayer->IsOpen()) {
+        const TMPModes mode = MIDIPlayer->Mode();
+        playing = mode == TMPModes::mpPlaying || mode == TMPModes::mpPaused;
+    }
+    FormatLamps->SetLit(playing ? LampFor(controller_->Kind(), MIDIPlayer->FileName())
+                                : FormatLamp::Off);
 }
 
 void TPlayer::EjectBtnClick(TComponent*) {

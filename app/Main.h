@@ -16,6 +16,7 @@ class TVsSlider;
 class TVsButton;
 class TVsLabel;
 class TVsProgressBar;
+class TFormatLamps;
 class TMediaPlayer;
 class TListBox;
 class TOpenDialog;
@@ -53,6 +54,7 @@ public:
     TVsProgressBar* ProgressBar2 = nullptr;
     TVsLabel* Position_Label = nullptr;
     TVsLabel* PosLabel = nullptr;
+    TFormatLamps* FormatLamps = nullptr;
     TMediaPlayer* MIDIPlayer = nullptr;
     TListBox* Playlist = nullptr;
     TListBox* PlaylistShow = nullptr;
@@ -130,6 +132,8 @@ private:
     void SetPlayingIndex(int index) override;
 
     void FindComponents();
+    // Lights the lamp of the file that plays (also while it is paused); all dark once stopped.
+    void UpdateLamps();
     Options options_;
     std::string settings_path_;
     std::string command_line_path_;

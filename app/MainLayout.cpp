@@ -81,6 +81,7 @@ const std::array kMainLayout = {
           Bar{{226, 168, 73, 9}, {"mod_progress2.bmp", 0, 14, 4}, 0, 127, 0, 1, "MainMenu"}},
     Entry{"Position_Label", "Skin", Label{{7, 107, 40, 13}, "Position:", true, {}, "MainMenu"}},
     Entry{"PosLabel", "Skin", Label{{48, 107, 105, 13}, "", false, {}, "MainMenu"}},
+    Entry{"FormatLamps", "Skin", Lamps{{186, 109, 92, 11}, ":/skin/lamps.bmp"}},
     Entry{"AddFiles", "Skin",
           Button{{10, 349, 45, 14}, {kPlaylistButtons, 0, 225, 14}, "AddFilesClick"}},
     Entry{"Removefile", "Skin",

@@ -1,8 +1,9 @@
 #include "framework/ListBox.h"
 
+#include "framework/SkinnedScrollBar.h"
+
 #include <QImage>
 #include <QPainter>
-#include <QScrollBar>
 #include <QWidget>
 
 #include <algorithm>
@@ -43,7 +44,7 @@ void DrawFocusRect(TCanvas& canvas, const TRect& r) {
 // The scroll bar is a real child window over the right edge of the list; it only reports where
 // the user moved it.
 struct TListBox::ScrollBar {
-    std::unique_ptr<QScrollBar> bar;
+    std::unique_ptr<SkinnedScrollBar> bar;
     bool syncing = false;
 };
 
@@ -52,7 +53,7 @@ TListBox::TListBox(TComponent* owner)
     SetColor(clWindow);
     Font().SetColor(clWindowText);
     Widget()->setFocusPolicy(Qt::StrongFocus);
-    scroll_bar_->bar = std::make_unique<QScrollBar>(Qt::Vertical, Widget());
+    scroll_bar_->bar = std::make_unique<SkinnedScrollBar>(Widget());
     scroll_bar_->bar->hide();
     scroll_bar_->bar->setFocusPolicy(Qt::NoFocus);
     QObject::connect(scroll_bar_->bar.get(), &QScrollBar::valueChanged, [this](int value) {
@@ -417,10 +418,21 @@ void TListBox::SetBorderStyle(TBorderStyle style) {
     Changed();
 }
 
+void TListBox::SetScrollBarLook(std::optional<TScrollBarLook> look) {
+    if (scroll_bar_->bar)
+        scroll_bar_->bar->SetLook(look);
+}
+
+std::optional<TScrollBarLook> TListBox::ScrollBarLook() const {
+    if (!scroll_bar_->bar)
+        return std::nullopt;
+    return scroll_bar_->bar->Look();
+}
+
 void TListBox::UpdateScrollBar() {
     if (!scroll_bar_ || !scroll_bar_->bar)
         return;
-    QScrollBar& bar = *scroll_bar_->bar;
+    SkinnedScrollBar& bar = *scroll_bar_->bar;
     const int b = Border();
     const int64_t area = std::max(0, Height() - 2 * b);
     const bool shown = Count() > 0 && TopOf(Count()) > area && Width() - 2 * b > kScrollBarWidth;

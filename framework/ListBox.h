@@ -1,9 +1,11 @@
 #pragma once
 
 #include "framework/Controls.h"
+#include "framework/ScrollBarLook.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -96,6 +98,10 @@ public:
     // The line area in control coordinates: inside the border, left of a shown scroll bar.
     [[nodiscard]] TRect ItemAreaRect() const;
     [[nodiscard]] bool ScrollBarShown() const { return scroll_bar_shown_; }
+    // The scroll bar is painted in `look`'s colours; without one the desktop paints it. Either
+    // way it behaves the same.
+    void SetScrollBarLook(std::optional<TScrollBarLook> look);
+    [[nodiscard]] std::optional<TScrollBarLook> ScrollBarLook() const;
 
     // While an update is open, changes do not repaint.
     void BeginUpdate() { ++update_count_; }

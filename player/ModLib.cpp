@@ -22,6 +22,7 @@ struct Library {
     std::shared_ptr<ModulePlayer> player;
     std::string name;       // what MODLIB_MusicGetName hands out
     std::string load_error; // why the last load failed
+    std::string file;       // the file the last load named; empty after a free or a load from memory
 };
 
 Library& library() {
@@ -43,6 +44,7 @@ void release_player() {
         std::lock_guard lock(lib.mutex);
         old = std::move(lib.player);
         lib.name.clear();
+        lib.file.clear();
     }
     if (old) {
         vd::AudioOutput::instance().detach(old.get());
@@ -126,6 +128,12 @@ const char* modlib_load_error() { // GUI thread
     return lib.load_error.c_str();
 }
 
+std::string modlib_file_name() { // GUI thread
+    Library& lib = library();
+    std::lock_guard lock(lib.mutex);
+    return lib.file;
+}
+
 } // namespace vd
 
 std::int32_t MODLIB_Free() { // GUI thread
@@ -156,12 +164,20 @@ std::int32_t MODLIB_MusicLoad(std::int32_t from_memory, const char* path, std::i
             return vd::modlib_load_from_memory({begin, static_cast<std::size_t>(length)}) ? 1 : 0;
         }
         const std::vector<std::byte> bytes = read_file_part(path, offset, length);
+        bool loaded = false;
         if (bytes.empty()) {
             release_player();
             set_load_error(unreadable_reason(path));
-            return 0;
+        } else {
+            loaded = vd::modlib_load_from_memory(bytes);
         }
-        return vd::modlib_load_from_memory(bytes) ? 1 : 0;
+        // Remembered whether or not it loaded: a title can still name the file.
+        if (path != nullptr) {
+            Library& lib = library();
+            std::lock_guard lock(lib.mutex);
+            lib.file = path;
+        }
+        return loaded ? 1 : 0;
     } catch (const std::exception& e) {
         release_player();
         set_load_error(e.what());

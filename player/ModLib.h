@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 // GUI thread. Releases the loaded module and detaches it from the output. Returns 1.
 std::int32_t MODLIB_Free();
@@ -51,6 +52,9 @@ namespace vd {
 
 // GUI thread. Loads a module from memory as MODLIB_MusicLoad does; true on success.
 bool modlib_load_from_memory(std::span<const std::byte> data);
+// GUI thread. The path the last MODLIB_MusicLoad from a file named, whether it loaded or not;
+// "" after MODLIB_Free or a load from memory.
+[[nodiscard]] std::string modlib_file_name();
 
 // GUI thread. Why the last load failed, as a sentence for the person who chose the file; empty
 // after a load that succeeded.

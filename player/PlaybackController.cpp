@@ -147,7 +147,11 @@ void PlaybackController::ShowFileTitle(const std::string& path) {
 }
 
 void PlaybackController::ShowModuleTitle() {
-    display_.SetTitle(std::string(MODLIB_MusicGetName()) + std::string(kTitleSuffix));
+    // A module without a title of its own goes by its file's name, as the playlist shows it.
+    std::string name = MODLIB_MusicGetName();
+    if (name.find_first_not_of(" \t\r\n\v\f") == std::string::npos)
+        name = ExtractFileName(modlib_file_name());
+    display_.SetTitle(name + std::string(kTitleSuffix));
 }
 
 void PlaybackController::UpdatePosition() {

@@ -307,6 +307,29 @@ TEST_F(Controller, ASongThatEndsBeforeRowSixtyStillAdvances) {
     EXPECT_EQ(player.Playlist->ItemIndex(), 1);
 }
 
+TEST_F(Controller, AModuleWithoutATitleGoesByItsFileName) {
+    // Titles of nothing but blanks count as none; a real title wins over the file's name.
+    const auto save = [&](const std::string& title, const std::string& file) {
+        SongShape shape;
+        shape.title = title;
+        shape.orders = 1;
+        const std::string path = Scratch(file).string();
+        modwriter::save_mod(make_song(shape), path);
+        return path;
+    };
+    TPlayer& player = Start();
+    player.Entries().Append(
+        {save("", "no title.mod"), save("    ", "blank-title.mod"), save("Named", "named.mod")});
+    player.NextBtnClick(nullptr);
+    EXPECT_EQ(player.PlaylistShow->Items(0), "no title.mod");
+    EXPECT_EQ(player.TitleLabel->Caption(), "no title.mod - VO Dezaru");
+    player.NextBtnClick(nullptr);
+    EXPECT_EQ(player.TitleLabel->Caption(), "blank-title.mod - VO Dezaru");
+    player.NextBtnClick(nullptr);
+    EXPECT_EQ(player.TitleLabel->Caption(), "Named - VO Dezaru");
+    EXPECT_TRUE(AppHarness::Errors().empty());
+}
+
 TEST_F(Controller, KindsComeFromTheExtensionWhateverItsCase) {
     EXPECT_EQ(KindOfPath("/a/b.mid"), FileKind::Media);
     EXPECT_EQ(KindOfPath("b.midi"), FileKind::Media);

@@ -116,10 +116,12 @@ TEST_F(ModLib, LoadsPartOfAFileAndFromMemory) {
     ASSERT_NE(MODLIB_MusicLoad(0, path.c_str(), 100, length, 512), 0);
     EXPECT_STREQ(MODLIB_MusicGetName(), "Embedded");
     EXPECT_EQ(MODLIB_MusicGetLength(0), 3);
+    EXPECT_EQ(vd::modlib_file_name(), path);
 
     const auto* memory = reinterpret_cast<const char*>(wrapped.data());
     ASSERT_NE(MODLIB_MusicLoad(1, memory, 100, length, 0), 0);
     EXPECT_STREQ(MODLIB_MusicGetName(), "Embedded");
+    EXPECT_EQ(vd::modlib_file_name(), "");              // memory has no file name
     EXPECT_EQ(MODLIB_MusicLoad(1, memory, 0, 0, 0), 0); // memory needs a length
 }
 
@@ -214,6 +216,12 @@ TEST_F(ModLib, ARejectedFileLoadsNothing) {
     MODLIB_MusicPlay();
     const std::string text =
         write_file("modlib_text.mod", {'n', 'o', 't', ' ', 'a', ' ', 'm', 'o', 'd'});
+    ASSERT_EQ(MODLIB_MusicLoad(0, text.c_str(), 0, 0, 0), 0);
+    EXPECT_EQ(vd::modlib_file_name(), text); // still the file the player asked for
+    MODLIB_Free();
+    EXPECT_EQ(vd::modlib_file_name(), "");
+    ASSERT_NE(load({}), 0);
+    MODLIB_MusicPlay();
     EXPECT_EQ(MODLIB_MusicLoad(0, text.c_str(), 0, 0, 512), 0);
     EXPECT_STREQ(MODLIB_MusicGetName(), "");
     EXPECT_EQ(MODLIB_MusicGetLength(0), 0);

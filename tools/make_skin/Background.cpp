@@ -2,6 +2,7 @@
 
 #include "tools/make_skin/Bevel.h"
 #include "tools/make_skin/Fonts.h"
+#include "tools/make_skin/Lamps.h"
 #include "tools/make_skin/Layout.h"
 #include "tools/make_skin/Noise.h"
 #include "tools/make_skin/Palette.h"
@@ -204,11 +205,8 @@ void paintDisplay(QImage& art) {
     paintGlass(art, QRect(34, 83, 270, 18));
     paintGlass(art, QRect(5, 105, 151, 18));
 
-    // Formats the player reads, lit in the display's spare corner.
-    const QImage legend = pixelText("MOD  MIDI  MPEG  WAVE", PixelFont::Caps5);
-    const QPoint at(159 + (304 - 159 - legend.width()) / 2, 112);
-    stamp(art, legend, at + QPoint(0, 1), qRgb(8, 30, 24));
-    stamp(art, legend, at, mix(palette::kAccent, qRgb(18, 22, 27), 0.25));
+    // Formats the player reads, unlit; the player lights the one that plays.
+    paintLampLegend(art);
 
     // Socket for the round menu button.
     const QImage socket = rasterRegion(circle(QPointF(8.5, 92.0), 6.6), art.size());
@@ -329,13 +327,6 @@ void paintPlaylistArea(QImage& art) {
     printLegend(
         art, upright,
         QPoint(slot.center().x() - upright.width() / 2, slot.center().y() - upright.height() / 2));
-    const QPoint led(slot.center().x() - 1, slot.top() + 9);
-    for (int dy = 0; dy < 3; ++dy) {
-        for (int dx = 0; dx < 3; ++dx) {
-            const bool core = dx == 1 && dy == 1;
-            art.setPixel(led + QPoint(dx, dy), core ? palette::kAccentBright : palette::kAccent);
-        }
-    }
 }
 
 void paintScrew(QImage& art, QPointF centre) {
@@ -498,7 +489,6 @@ QImage drawBackground(const QImage& shape) {
     paintPlaylistArea(art);
     paintBay(art, QRect(8, 347, 139, 18));
     paintBay(art, QRect(168, 347, 94, 18));
-    paintScrew(art, QPointF(157.5, 356.5));
     paintScrew(art, QPointF(22.5, 372.0));
     paintScrew(art, QPointF(292.5, 372.0));
 

@@ -24,6 +24,8 @@ inline constexpr QRect kMenuBtn{4, 88, 9, 8};
 inline constexpr QRect kSeekSlider{4, 182, 295, 8};
 inline constexpr QRect kRowBar{226, 168, 73, 9};
 inline constexpr QRect kPlaylistShow{6, 224, 251, 116};
+// The format lamps (MOD, MIDI, MPEG, WAVE) right of the position glass.
+inline constexpr QRect kFormatLamps{186, 109, 92, 11};
 
 inline constexpr int kTransportTop = 195;
 inline constexpr int kTransportHeight = 14;

@@ -8,6 +8,7 @@
 #include "tools/make_skin/Bevel.h"
 #include "tools/make_skin/BmpWriter.h"
 #include "tools/make_skin/ButtonStrips.h"
+#include "tools/make_skin/Lamps.h"
 #include "tools/make_skin/MenuThumbs.h"
 #include "tools/make_skin/Palette.h"
 #include "tools/make_skin/Preview.h"
@@ -70,6 +71,7 @@ int run(const QString& out_dir, const QString& preview) {
     parts.thumb = drawSliderThumb();
     parts.cell = drawMeterCell();
     const QImage menu = drawMenuThumbs();
+    const QImage lamps = drawLitLamps(parts.background);
 
     ensureDir(out_dir + "/skin");
     ensureDir(out_dir + "/menu");
@@ -87,12 +89,18 @@ int run(const QString& out_dir, const QString& preview) {
         writeFile(out_dir + "/skin/" + g.name, g.bmp);
     }
     writeFile(out_dir + "/skin/main.vsk", encodeSkinStore(graphics));
+    // The lit lamps stay outside the store, which keeps the six graphics the layout names.
+    writeFile(out_dir + "/skin/lamps.bmp", encodeBmp24(lamps));
     writeFile(out_dir + "/menu/menu_thumbs.bmp", encodeBmp24(menu));
     for (int size : {48, 32, 16}) {
         writeFile(out_dir + QString("/icons/vodezaru-%1.png").arg(size),
                   encodePng(drawAppIcon(size)));
     }
     reportShape(parts.background);
+    for (const QRect& word : lampWords()) {
+        std::printf("lamp word at %d,%d size %dx%d\n", word.x(), word.y(), word.width(),
+                    word.height());
+    }
 
     if (!preview.isEmpty()) {
         writeFile(preview, encodePng(previewWindow(parts)));
