@@ -84,6 +84,11 @@ struct Mp3 {
 [[nodiscard]] Mp3 encode_mp3(std::span<const float> interleaved, int channels, int rate_hz,
                              bool vbr, bool info_frame);
 
+// MPEG-1 layer II, 48 kHz mono at 128 kbit/s (384-byte frames): `mpeg_frames` frames that each
+// hold a 250 Hz tone of amplitude about 0.4 in the lowest subband and silence elsewhere, so every
+// frame decodes to sound. Made bit by bit here: no encoder for layer II is at hand.
+[[nodiscard]] Bytes layer2_tone(int mpeg_frames);
+
 // A PcmInput over samples in memory; it may stop early, as a damaged file does.
 class VectorInput final : public PcmInput {
 public:
