@@ -194,9 +194,6 @@ void PlaybackController::PlayBtnClick() {
 
 void PlaybackController::ProgressBarClick() {
     if (kind_ == FileKind::Media) {
-        const std::string_view ext = ExtractFileExt(media_.FileName());
-        if (ext == ".mp3" || ext == ".mp2" || ext == ".mp1")
-            return;
         media_.Seek(static_cast<uint32_t>(display_.SliderPosition()));
         media_.Resume();
     } else if (kind_ == FileKind::Module) {
