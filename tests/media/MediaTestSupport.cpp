@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <lame/lame.h>
+#include <mpg123.h>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -261,6 +262,56 @@ Mp3 encode_mp3(std::span<const float> interleaved, int channels, int rate_hz, bo
     mp3.mpeg_frames = lame_get_frameNum(lame);
     lame_close(lame);
     return mp3;
+}
+
+std::vector<float> sweep(std::size_t frames, int channels, int rate_hz, double start_hz,
+                         double end_hz) {
+    std::vector<float> out(frames * static_cast<std::size_t>(channels));
+    const double seconds = static_cast<double>(frames) / rate_hz;
+    const double rise_hz_per_s = (end_hz - start_hz) / seconds;
+    for (std::size_t i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / rate_hz;
+        const double phase = 2 * std::numbers::pi * (start_hz * t + rise_hz_per_s * t * t / 2);
+        const auto value = static_cast<float>(0.5 * std::sin(phase));
+        for (int c = 0; c < channels; ++c)
+            out[i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] = value;
+    }
+    return out;
+}
+
+std::vector<float> mpg123_decode(std::span<const std::uint8_t> bytes, int& rate_hz) {
+    mpg123_init();
+    int error = MPG123_OK;
+    mpg123_handle* handle = mpg123_new(nullptr, &error);
+    if (handle == nullptr)
+        throw std::runtime_error("mpg123_new failed");
+    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+    mpg123_format_none(handle);
+    mpg123_format2(handle, 0, MPG123_STEREO, MPG123_ENC_FLOAT_32);
+    std::vector<float> out;
+    rate_hz = 0;
+    if (mpg123_open_feed(handle) == MPG123_OK &&
+        mpg123_feed(handle, bytes.data(), bytes.size()) == MPG123_OK) {
+        std::vector<float> block(4096);
+        for (;;) {
+            size_t done = 0;
+            const int result = mpg123_read(handle, reinterpret_cast<unsigned char*>(block.data()),
+                                           block.size() * sizeof(float), &done);
+            out.insert(out.end(), block.begin(),
+                       block.begin() + static_cast<std::ptrdiff_t>(done / sizeof(float)));
+            if (result == MPG123_NEW_FORMAT) {
+                long rate = 0;
+                int channels = 0;
+                int encoding = 0;
+                mpg123_getformat(handle, &rate, &channels, &encoding);
+                rate_hz = static_cast<int>(rate);
+            } else if (result != MPG123_OK) {
+                break; // the end (the feed needs more) or an error
+            }
+        }
+    }
+    mpg123_delete(handle);
+    return out;
 }
 
 namespace {
