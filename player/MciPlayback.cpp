@@ -9,11 +9,6 @@ MciPlayback::MciPlayback(std::unique_ptr<MciDecoder> decoder, EndHandler on_end)
       length_frames_(decoder_->length_frames()), length_ms_(decoder_->length_ms()),
       end_(length_frames_) {}
 
-std::uint64_t MciPlayback::position_frames() const {
-    const std::lock_guard lock(mutex_);
-    return position_;
-}
-
 std::uint32_t MciPlayback::position_ms() const {
     const std::uint64_t position = position_frames();
     if (position >= length_frames_)
@@ -21,14 +16,9 @@ std::uint32_t MciPlayback::position_ms() const {
     return std::min(output_frames_to_ms(position), length_ms_);
 }
 
-PlaybackMode MciPlayback::mode() const {
-    const std::lock_guard lock(mutex_);
-    return mode_;
-}
-
-std::uint64_t MciPlayback::end_frame() const {
-    const std::lock_guard lock(mutex_);
-    return end_;
+void MciPlayback::set_stopped() {
+    mode_ = PlaybackMode::Stopped;
+    not_playing_.notify_all();
 }
 
 std::optional<std::uint64_t> MciPlayback::play(std::uint64_t end_frame) {
@@ -36,8 +26,7 @@ std::optional<std::uint64_t> MciPlayback::play(std::uint64_t end_frame) {
     end_ = std::min(end_frame, length_frames_);
     ++generation_;
     if (position_ >= end_) {
-        mode_ = PlaybackMode::Stopped;
-        not_playing_.notify_all();
+        set_stopped();
         return std::nullopt;
     }
     mode_ = PlaybackMode::Playing;
@@ -56,17 +45,16 @@ void MciPlayback::stop() {
     const std::lock_guard lock(mutex_);
     if (mode_ != PlaybackMode::Stopped)
         decoder_->halt();
-    mode_ = PlaybackMode::Stopped;
-    not_playing_.notify_all();
+    set_stopped();
 }
 
 void MciPlayback::seek(std::uint64_t frame) {
     const std::lock_guard lock(mutex_);
-    position_ = std::min(frame, length_frames_);
+    const std::uint64_t target = std::min(frame, length_frames_);
+    decoder_->seek(target);
+    position_ = target;
     end_ = length_frames_;
-    decoder_->seek(position_);
-    mode_ = PlaybackMode::Stopped;
-    not_playing_.notify_all();
+    set_stopped();
 }
 
 void MciPlayback::wait_while_playing() {
@@ -81,20 +69,22 @@ std::size_t MciPlayback::render(std::span<float> out) {
         const std::lock_guard lock(mutex_);
         if (mode_ != PlaybackMode::Playing)
             return 0;
+        const std::uint64_t end = end_;
+        std::uint64_t position = position_;
         const auto wanted =
-            static_cast<std::size_t>(std::min<std::uint64_t>(out.size() / 2, end_ - position_));
+            static_cast<std::size_t>(std::min<std::uint64_t>(out.size() / 2, end - position));
         if (wanted > 0)
             rendered = decoder_->read(out.first(wanted * 2));
-        position_ += rendered;
+        position += rendered;
         // Data that ends before its declared length (a damaged file) ends the run as if the end
         // had been reached, so that the position reads as the length.
         if (rendered < wanted)
-            position_ = end_;
-        if (position_ < end_)
+            position = end;
+        position_ = position;
+        if (position < end)
             return rendered;
-        mode_ = PlaybackMode::Stopped;
         ended_generation = generation_;
-        not_playing_.notify_all();
+        set_stopped();
     }
     if (on_end_)
         on_end_(ended_generation);

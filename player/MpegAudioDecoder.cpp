@@ -5,6 +5,7 @@
 
 #include <mpg123.h>
 
+#include <array>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -13,6 +14,8 @@ namespace vd {
 namespace {
 
 constexpr long kSeekPreframes = 16;
+// An ID3v1 tag at the end of a file.
+constexpr std::int64_t kId3v1Bytes = 128;
 
 mpg123_ssize_t io_read(void* user, void* out, size_t count) {
     return static_cast<mpg123_ssize_t>(
@@ -59,17 +62,19 @@ MpegAudioDecoder::MpegAudioDecoder(std::unique_ptr<MciByteSource> bytes)
     mpg123_format_none(handle_);
     if (mpg123_format2(handle_, 0, MPG123_STEREO, MPG123_ENC_FLOAT_32) != MPG123_OK)
         fail("the MPEG decoder cannot produce float samples");
-    if (mpg123_replace_reader_handle(handle_, io_read, io_seek, nullptr) != MPG123_OK ||
-        mpg123_open_handle(handle_, bytes_.get()) != MPG123_OK)
+    if (mpg123_replace_reader_handle(handle_, io_read, io_seek, nullptr) != MPG123_OK)
         fail("cannot open the MPEG stream");
 
     long rate = 0;
-    int channels = 0;
-    int encoding = 0;
-    if (mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK)
-        fail("no MPEG audio frame found");
-    if (channels != 2 || encoding != MPG123_ENC_FLOAT_32 || rate <= 0)
-        fail("unexpected MPEG output format");
+    if (!open_stream(rate)) {
+        // The library takes a frame as found only once the next frame's header confirms it, and a
+        // stream of a single frame has no next header. Without that confirmation any stray sync
+        // word would pass, so the single frame must span the audio data exactly.
+        mpg123_close(handle_);
+        mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_NO_READAHEAD, 0.0);
+        if (!open_stream(rate) || !single_frame_fills_stream())
+            fail("no MPEG audio frame found");
+    }
     // Pin the output format to the first frame's.
     mpg123_format_none(handle_);
     mpg123_format(handle_, rate, MPG123_STEREO, MPG123_ENC_FLOAT_32);
@@ -85,6 +90,40 @@ MpegAudioDecoder::MpegAudioDecoder(std::unique_ptr<MciByteSource> bytes)
     length_frames_ = static_cast<std::uint64_t>(length);
     if (mpg123_seek(handle_, 0, SEEK_SET) < 0)
         fail("cannot rewind the MPEG stream");
+}
+
+bool MpegAudioDecoder::open_stream(long& rate) {
+    if (bytes_->seek(0, SEEK_SET) != 0 || mpg123_open_handle(handle_, bytes_.get()) != MPG123_OK)
+        return false;
+    int channels = 0;
+    int encoding = 0;
+    return mpg123_getformat(handle_, &rate, &channels, &encoding) == MPG123_OK && channels == 2 &&
+           encoding == MPG123_ENC_FLOAT_32 && rate > 0;
+}
+
+bool MpegAudioDecoder::single_frame_fills_stream() {
+    mpg123_frameinfo2 info{};
+    if (mpg123_info2(handle_, &info) != MPG123_OK || info.framesize <= 0)
+        return false;
+    // Having read the format, the library stands right after the first frame (header included).
+    const std::int64_t frame_end = mpg123_tell_stream(handle_);
+    const std::int64_t frame_start = frame_end - info.framesize;
+    std::int64_t audio_start = 0;
+    std::array<std::uint8_t, 10> id3{};
+    // An ID3v2 tag may come first: "ID3", version, flags, then its size in 7-bit bytes.
+    if (bytes_->seek(0, SEEK_SET) == 0 && bytes_->read(id3) == id3.size() && id3[0] == 'I' &&
+        id3[1] == 'D' && id3[2] == '3') {
+        audio_start = 10 + (std::int64_t{id3[6] & 0x7F} << 21) +
+                      (std::int64_t{id3[7] & 0x7F} << 14) + (std::int64_t{id3[8] & 0x7F} << 7) +
+                      std::int64_t{id3[9] & 0x7F};
+        if (id3[5] & 0x10)
+            audio_start += 10; // a footer
+    }
+    const std::int64_t after = bytes_->size() - frame_end;
+    // The library reads on from where it stopped, not from a position of its own.
+    if (bytes_->seek(frame_end, SEEK_SET) != frame_end)
+        return false;
+    return frame_start == audio_start && after >= 0 && after <= kId3v1Bytes;
 }
 
 MpegAudioDecoder::~MpegAudioDecoder() {

@@ -27,6 +27,13 @@ public:
     void seek(std::uint64_t frame) override;
 
 private:
+    // Opens the stream from its first byte and reads the first frame's format into `rate`;
+    // false when no frame is found or its format is not the one asked for.
+    bool open_stream(long& rate);
+    // True when the frame just read is the stream's only one: it starts where the audio data
+    // starts (after an ID3v2 tag) and ends at the end (before an ID3v1 tag).
+    bool single_frame_fills_stream();
+
     std::unique_ptr<MciByteSource> bytes_;
     mpg123_handle_struct* handle_ = nullptr;
     int rate_hz_ = 0;

@@ -229,9 +229,6 @@ void PlaybackController::ProgressBarClick() {
     if (kind_ == FileKind::Media) {
         if (!media_.IsOpen())
             return;
-        const std::string_view ext = ExtractFileExt(media_.FileName());
-        if (ext == ".mp3" || ext == ".mp2" || ext == ".mp1")
-            return;
         media_.Seek(static_cast<uint32_t>(display_.SliderPosition()));
         media_.Resume();
         media_paused_ = 0;

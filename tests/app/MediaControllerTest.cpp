@@ -144,13 +144,32 @@ TEST_F(MediaController, ASliderClickSeeksAMidiFileAndPlaysOn) {
     EXPECT_EQ(player.MIDIPlayer->Mode(), TMPModes::mpPlaying);
 }
 
-TEST_F(MediaController, ASliderClickOnMpegAudioDoesNothing) {
+TEST_F(MediaController, ASliderClickSeeksMpegAudioLikeAnyMediaFile) {
     TPlayer& player = Start({Mp3("song.mp3", 4000)});
     player.DisplayPosition(nullptr);
     player.ProgressBar->SetPosition(3000);
     player.ProgressBarClick(player.ProgressBar);
-    EXPECT_LT(player.MIDIPlayer->Position(), 1000u);
+    EXPECT_GE(player.MIDIPlayer->Position(), 3000u);
+    EXPECT_LT(player.MIDIPlayer->Position(), 3300u);
     EXPECT_EQ(player.MIDIPlayer->Mode(), TMPModes::mpPlaying);
+}
+
+TEST_F(MediaController, ASliderClickNearTheEndOfMpegAudioPlaysTheRestThenAdvances) {
+    TPlayer& player = Start();
+    player.Entries().Append({Mp3("first.mp3", 4000), Mp3("second.mp3", 4000)});
+    player.NextBtnClick(nullptr);
+    player.DisplayPosition(nullptr);
+    const int32_t length = player.ProgressBar->MaxValue();
+    player.ProgressBar->SetPosition(length - 300);
+    player.ProgressBarClick(player.ProgressBar);
+    EXPECT_GE(player.MIDIPlayer->Position(), static_cast<uint32_t>(length - 300));
+    EXPECT_EQ(player.MIDIPlayer->Mode(), TMPModes::mpPlaying);
+    player.NextTimer->Tick();
+    EXPECT_EQ(player.TitleLabel->Caption(), "first.mp3 - VO Dezaru");
+    WaitUntil([&] { return player.MIDIPlayer->Mode() == TMPModes::mpStopped; }, 3000);
+    player.DisplayPosition(nullptr);
+    player.NextTimer->Tick();
+    EXPECT_EQ(player.TitleLabel->Caption(), "second.mp3 - VO Dezaru");
 }
 
 TEST_F(MediaController, PauseTogglesThroughTheMediaPausedFlag) {

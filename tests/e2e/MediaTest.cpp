@@ -79,6 +79,24 @@ TEST_F(MediaPlayback, AnMp3FilePlays) {
     ExpectAudible(file);
 }
 
+TEST_F(MediaPlayback, AnMpegFileOfASingleFramePlaysIt) {
+    // 24 ms of a 250 Hz tone in one layer II frame: it opens without a box (the window would
+    // show only after one) and its tone comes out as long as the frame lasts (and again each
+    // time the list of this one entry starts over).
+    const auto file = *scratch_ / "blip.mp2";
+    test::write_file(file, test::layer2_tone(1));
+    Player player(*x_, {file.string()}, "wav:" + recording_.string());
+    ASSERT_TRUE(wait_until([&] { return recorded_frames(recording_) >= frames_of_ms(1000); }, 10s));
+    const Recording r = read_recording(recording_);
+    const std::span<const float> all(r.mono);
+    const auto first = first_sound(all);
+    ASSERT_TRUE(first.has_value()) << "the frame played silently";
+    EXPECT_GT(rms(all.subspan(*first, frames_of_ms(20))), 2000.0);
+    EXPECT_FALSE(last_sound(all.subspan(*first + frames_of_ms(30), frames_of_ms(50))).has_value())
+        << "more than one frame's time of sound";
+    EXPECT_TRUE(player.process().running());
+}
+
 TEST_F(MediaPlayback, AFileThatCannotBeOpenedShowsItsErrorInABox) {
     // The start-up plays the file before the window shows: the box comes first, the window after.
     ChildProcess player(player_program().string(), {(*scratch_ / "absent.wav").string()},

@@ -1,5 +1,6 @@
 // A module named on the command line plays at once; what the player sends to its output is what
 // libopenmpt renders from the same file, and the transport buttons pause, resume and stop it.
+#include "tests/e2e/support/Click.h"
 #include "tests/e2e/support/Image.h"
 #include "tests/e2e/support/Player.h"
 #include "tests/e2e/support/Scratch.h"
@@ -92,25 +93,7 @@ protected:
                            << " did not light up under the pointer";
     }
 
-    // Clicks and returns how many frames the capture held when the X server handled the release
-    // (the moment a button acts). xdotool's own start-up time is thus left out of the reaction.
-    [[nodiscard]] std::size_t click_at_frame() {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            x_->watch_button_releases();
-            const std::unique_ptr<ChildProcess> xdotool = xdo::start_click(1);
-            if (x_->wait_for_button_release(1, 5s)) {
-                const std::size_t at = recorded_frames(recording_);
-                (void)xdotool->wait_for_exit(5s);
-                return at;
-            }
-            const std::optional<int> status = xdotool->wait_for_exit(5s);
-            if (!status || !WIFEXITED(*status) || WEXITSTATUS(*status) == 0)
-                break; // it clicked, or hangs: trying again could click twice
-            // The busy server turned xdotool away before it sent anything: try again.
-        }
-        ADD_FAILURE() << "the click's release was not seen";
-        return recorded_frames(recording_);
-    }
+    [[nodiscard]] std::size_t click_at_frame() { return e2e::click_at_frame(*x_, recording_); }
 
     // Checks that the capture falls silent within kReactionFrames of `clicked_at` and stays so
     // for the next 500 ms, having played in the 300 ms before.

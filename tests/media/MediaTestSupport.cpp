@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 #include <lame/lame.h>
+#include <mpg123.h>
 #include <sndfile.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -260,6 +262,114 @@ Mp3 encode_mp3(std::span<const float> interleaved, int channels, int rate_hz, bo
     mp3.mpeg_frames = lame_get_frameNum(lame);
     lame_close(lame);
     return mp3;
+}
+
+std::vector<float> sweep(std::size_t frames, int channels, int rate_hz, double start_hz,
+                         double end_hz) {
+    std::vector<float> out(frames * static_cast<std::size_t>(channels));
+    const double seconds = static_cast<double>(frames) / rate_hz;
+    const double rise_hz_per_s = (end_hz - start_hz) / seconds;
+    for (std::size_t i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / rate_hz;
+        const double phase = 2 * std::numbers::pi * (start_hz * t + rise_hz_per_s * t * t / 2);
+        const auto value = static_cast<float>(0.5 * std::sin(phase));
+        for (int c = 0; c < channels; ++c)
+            out[i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] = value;
+    }
+    return out;
+}
+
+std::vector<float> mpg123_decode(std::span<const std::uint8_t> bytes, int& rate_hz) {
+    mpg123_init();
+    int error = MPG123_OK;
+    mpg123_handle* handle = mpg123_new(nullptr, &error);
+    if (handle == nullptr)
+        throw std::runtime_error("mpg123_new failed");
+    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+    mpg123_format_none(handle);
+    mpg123_format2(handle, 0, MPG123_STEREO, MPG123_ENC_FLOAT_32);
+    std::vector<float> out;
+    rate_hz = 0;
+    if (mpg123_open_feed(handle) == MPG123_OK &&
+        mpg123_feed(handle, bytes.data(), bytes.size()) == MPG123_OK) {
+        std::vector<float> block(4096);
+        for (;;) {
+            size_t done = 0;
+            const int result = mpg123_read(handle, reinterpret_cast<unsigned char*>(block.data()),
+                                           block.size() * sizeof(float), &done);
+            out.insert(out.end(), block.begin(),
+                       block.begin() + static_cast<std::ptrdiff_t>(done / sizeof(float)));
+            if (result == MPG123_NEW_FORMAT) {
+                long rate = 0;
+                int channels = 0;
+                int encoding = 0;
+                mpg123_getformat(handle, &rate, &channels, &encoding);
+                rate_hz = static_cast<int>(rate);
+            } else if (result != MPG123_OK) {
+                break; // the end (the feed needs more) or an error
+            }
+        }
+    }
+    mpg123_delete(handle);
+    return out;
+}
+
+namespace {
+
+class BitWriter {
+public:
+    void put(std::uint32_t value, int bits) {
+        for (int i = bits - 1; i >= 0; --i) {
+            if (used_ % 8 == 0)
+                bytes_.push_back(0);
+            if ((value >> i) & 1U)
+                bytes_.back() |= static_cast<std::uint8_t>(0x80U >> (used_ % 8));
+            ++used_;
+        }
+    }
+    [[nodiscard]] Bytes take(std::size_t size) {
+        bytes_.resize(size, 0); // the rest of the frame is ancillary data
+        return std::move(bytes_);
+    }
+
+private:
+    Bytes bytes_;
+    std::size_t used_ = 0;
+};
+
+} // namespace
+
+Bytes layer2_tone(int mpeg_frames) {
+    // 128 kbit/s mono at 48 kHz uses the allocation table of 27 subbands: 4 allocation bits for
+    // subbands 0-10, 3 for 11-22, 2 for 23-26. Allocation 3 in subband 0 means 15 levels, 4 bits
+    // a sample, ungrouped; code 7 is zero and each step is about 2/15 of the scale factor.
+    constexpr int kSubbands = 27;
+    constexpr std::size_t kFrameBytes = 384;
+    constexpr int kScaleIndex = 6; // 2^(-6/3) = 0.5
+    // One period of the subband signal at its 1500 Hz rate: 250 Hz after synthesis.
+    constexpr std::array<std::uint32_t, 6> kPeriod{7, 12, 12, 7, 2, 2};
+    Bytes out;
+    for (int frame = 0; frame < mpeg_frames; ++frame) {
+        BitWriter bits;
+        bits.put(0xFFF, 12); // sync
+        bits.put(1, 1);      // MPEG-1
+        bits.put(2, 2);      // layer II
+        bits.put(1, 1);      // no CRC
+        bits.put(8, 4);      // 128 kbit/s
+        bits.put(1, 2);      // 48 kHz
+        bits.put(0, 2);      // no padding, no private bit
+        bits.put(3, 2);      // single channel
+        bits.put(0, 6);      // mode extension, copyright, original, no emphasis
+        for (int sb = 0; sb < kSubbands; ++sb)
+            bits.put(sb == 0 ? 3 : 0, sb <= 10 ? 4 : sb <= 22 ? 3 : 2);
+        bits.put(2, 2); // one scale factor for the whole frame
+        bits.put(kScaleIndex, 6);
+        for (int sample = 0; sample < 36; ++sample)
+            bits.put(kPeriod[static_cast<std::size_t>(sample) % kPeriod.size()], 4);
+        const Bytes bytes = bits.take(kFrameBytes);
+        out.insert(out.end(), bytes.begin(), bytes.end());
+    }
+    return out;
 }
 
 VectorInput::VectorInput(std::vector<float> stereo, int rate_hz, std::uint64_t declared_frames)

@@ -69,6 +69,10 @@ void write_file(const std::filesystem::path& path, std::span<const std::uint8_t>
 // to 16-bit values so that 16-bit and wider encodings hold it exactly.
 [[nodiscard]] std::vector<float> tones(std::size_t frames, int channels, int rate_hz,
                                        double frequency_hz);
+// A rising sweep from start_hz to end_hz at amplitude 0.5, the same on every channel: no two
+// stretches of it alike, so a stretch of it tells where in the sweep it was taken.
+[[nodiscard]] std::vector<float> sweep(std::size_t frames, int channels, int rate_hz,
+                                       double start_hz, double end_hz);
 // A WAV file through libsndfile; `format` is an SF_FORMAT_* subtype (e.g. SF_FORMAT_PCM_16).
 void write_wave(const std::filesystem::path& path, int format, int rate_hz, int channels,
                 std::span<const float> interleaved);
@@ -83,6 +87,16 @@ struct Mp3 {
 // Xing/Info header frame (with the gapless delay and padding).
 [[nodiscard]] Mp3 encode_mp3(std::span<const float> interleaved, int channels, int rate_hz,
                              bool vbr, bool info_frame);
+
+// The whole of an MPEG audio stream decoded by libmpg123 alone, at the stream's own rate, as
+// stereo floats (mono doubled), with the encoder's delay and padding trimmed as the Info frame
+// says: what the stream holds, to compare the player's output with.
+[[nodiscard]] std::vector<float> mpg123_decode(std::span<const std::uint8_t> bytes, int& rate_hz);
+
+// MPEG-1 layer II, 48 kHz mono at 128 kbit/s (384-byte frames): `mpeg_frames` frames that each
+// hold a 250 Hz tone of amplitude about 0.4 in the lowest subband and silence elsewhere, so every
+// frame decodes to sound. Made bit by bit here: no encoder for layer II is at hand.
+[[nodiscard]] Bytes layer2_tone(int mpeg_frames);
 
 // A PcmInput over samples in memory; it may stop early, as a damaged file does.
 class VectorInput final : public PcmInput {

@@ -110,6 +110,68 @@ TEST(MpegAudio, DamagedFilesAreInvalid) {
     }
 }
 
+// The first `count` frames of a 128 kbit/s CBR layer III stream at 44.1 kHz without a header frame.
+test::Bytes layer3_frames(int count) {
+    const auto mp3 = test::encode_mp3(test::tones(44100, 2, 44100, 441.0), 2, 44100, false, false);
+    std::size_t end = 0;
+    for (int i = 0; i < count; ++i)
+        end += 417 + ((mp3.bytes.at(end + 2) >> 1) & 1); // the padding bit adds a byte
+    return {mp3.bytes.begin(), mp3.bytes.begin() + static_cast<std::ptrdiff_t>(end)};
+}
+
+TEST(MpegAudio, FilesOfOneOrTwoFramesPlayWhatTheyHold) {
+    const test::Bytes id3v2{'I', 'D', '3', 3, 0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    test::Bytes id3v1(128, 0);
+    id3v1[0] = 'T';
+    id3v1[1] = 'A';
+    id3v1[2] = 'G';
+    for (const int frames : {1, 2}) {
+        for (const bool tags : {false, true}) {
+            auto layer2 = test::layer2_tone(frames);
+            if (tags) {
+                layer2.insert(layer2.begin(), id3v2.begin(), id3v2.end());
+                layer2.insert(layer2.end(), id3v1.begin(), id3v1.end());
+            }
+            SCOPED_TRACE(testing::Message() << frames << " layer II frames, tags " << tags);
+            MpegAudioDecoder raw(MciByteSource::from_memory(layer2));
+            EXPECT_EQ(raw.rate_hz(), 48000);
+            EXPECT_EQ(raw.length_frames(), 1152U * static_cast<unsigned>(frames));
+            auto decoder = mpeg_decoder(layer2);
+            const std::uint64_t expected =
+                (1152U * static_cast<unsigned>(frames) * 441 + 479) / 480;
+            EXPECT_EQ(decoder->length_frames(), expected);
+            const auto out = test::read_all(*decoder);
+            ASSERT_EQ(out.size() / 2, expected);
+            // The tone, past the synthesis filter's start-up: about 0.4 peak.
+            EXPECT_GT(test::rms(std::span(out).last(out.size() / 2)), 0.15);
+        }
+        SCOPED_TRACE(testing::Message() << frames << " layer III frames");
+        auto decoder = mpeg_decoder(layer3_frames(frames));
+        EXPECT_EQ(decoder->length_frames(), 1152U * static_cast<unsigned>(frames));
+        const auto out = test::read_all(*decoder);
+        ASSERT_EQ(out.size() / 2, 1152U * static_cast<unsigned>(frames));
+        // The encoder's delay fills most of the first frame; its end holds the tone's start.
+        EXPECT_GT(test::rms(std::span(out).last(200)), 0.01);
+    }
+}
+
+TEST(MpegAudio, AStraySyncWordIsNoSingleFrame) {
+    // One whole frame stands alone only when it spans the data: bytes before or after it (beyond
+    // an ID3v1 tag's 128) make it a chance header in something else.
+    auto before = test::layer2_tone(1);
+    before.insert(before.begin(), 5, 0x55);
+    auto after = test::layer2_tone(1);
+    after.resize(after.size() + 129, 0x55);
+    for (const auto& bytes : {before, after}) {
+        try {
+            (void)mpeg_decoder(bytes);
+            ADD_FAILURE() << "took a frame amid other data for a stream";
+        } catch (const MciError& e) {
+            EXPECT_EQ(e.code(), MCIERR_INVALID_FILE);
+        }
+    }
+}
+
 TEST(MpegAudio, CutFilePlaysToItsEndThroughTheCommandLayer) {
     test::ManualOutput output;
     mciSetAudioOutput(&output);
