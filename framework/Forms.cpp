@@ -118,6 +118,14 @@ void TForm::Close() {
         app->Terminate();
 }
 
+void TForm::RequestClose() {
+    if (OnCloseRequest) {
+        SafeCall([this] { OnCloseRequest(this); });
+        return;
+    }
+    Close();
+}
+
 TModalResult TForm::ShowModal() {
     modal_ = std::make_unique<Modal>();
     Widget()->setWindowModality(Qt::ApplicationModal);

@@ -32,6 +32,10 @@ public:
     void Minimize();
     // Closes the window: a modal one ends its modal show, the main one ends the application.
     void Close();
+    // The desktop asks the window to close: its close box, Alt+F4, the task bar, a termination
+    // signal or the session ending. Runs OnCloseRequest where bound (the window's owner closes it
+    // its own way), else Close(). GUI thread.
+    void RequestClose();
     // Shows the window and waits, running the event loop, until it closes.
     TModalResult ShowModal();
     void SetModalResult(TModalResult result);
@@ -55,6 +59,7 @@ public:
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnClose;
+    TNotifyEvent OnCloseRequest;
 
 protected:
     void Paint() override;

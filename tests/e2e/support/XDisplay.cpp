@@ -178,6 +178,18 @@ Image XDisplay::grab(int x, int y, int width, int height) {
     return out;
 }
 
+void XDisplay::send_delete_window(XWindowId id) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = id;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, id, False, NoEventMask, &event);
+    XFlush(display_);
+}
+
 void XDisplay::watch_button_releases() {
     if (xinput_opcode_ < 0) {
         int event = 0;
