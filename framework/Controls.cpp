@@ -548,9 +548,11 @@ void TWinControl::RouteMouseDown(TMouseButton button, TShiftState shift, TPoint 
 
 void TWinControl::RouteMouseMove(TShiftState shift, TPoint p) {
     State& s = *state_;
-    if (TForm* form = ParentForm(); form != nullptr && form->ManualDragging()) {
-        form->ManualDragTo(ClientToScreen(p));
-        return;
+    if (TForm* form = ParentForm();
+        form != nullptr && (form->WindowDragArmed() || form->ManualDragging())) {
+        form->WindowDragMove(ClientToScreen(p), (shift & ssLeft) != 0);
+        if (form->WindowDragArmed() || form->ManualDragging())
+            return;
     }
     if (s.capture != nullptr) {
         TControl* c = s.capture;
@@ -587,7 +589,8 @@ void TWinControl::RouteMouseMove(TShiftState shift, TPoint p) {
 
 void TWinControl::RouteMouseUp(TMouseButton button, TShiftState shift, TPoint p) {
     State& s = *state_;
-    if (TForm* form = ParentForm(); form != nullptr && form->ManualDragging()) {
+    if (TForm* form = ParentForm();
+        form != nullptr && (form->WindowDragArmed() || form->ManualDragging())) {
         form->EndManualDrag();
         return;
     }
