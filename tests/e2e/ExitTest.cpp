@@ -222,5 +222,90 @@ TEST_F(Exit, AShortClickOnTheFaceLeavesTheWindowWhereItIs) {
         << "the window followed the pointer after a click";
 }
 
+// The same under a window manager (Openbox), which moves the window when asked to and puts a
+// close key on it. One runs for all these tests: starting one is the slow part.
+class ExitUnderWindowManager : public Exit {
+protected:
+    static void SetUpTestSuite() {
+        if (std::getenv("DISPLAY") == nullptr || !std::filesystem::exists("/usr/bin/openbox"))
+            return;
+        window_manager_ = std::make_unique<ChildProcess>("/usr/bin/openbox",
+                                                         std::vector<std::string>{"--sm-disable"},
+                                                         std::vector<std::string>{});
+    }
+    static void TearDownTestSuite() {
+        window_manager_.reset(); // ends it by its PID
+    }
+    void SetUp() override {
+        Exit::SetUp();
+        if (IsSkipped())
+            return;
+        if (window_manager_ == nullptr)
+            GTEST_SKIP() << "no window manager to test with (openbox)";
+        ASSERT_TRUE(wait_until([&] { return x_->window_manager_running(); }, 5s))
+            << "the window manager did not start";
+        ASSERT_TRUE(window_manager_->running());
+    }
+
+    static inline std::unique_ptr<ChildProcess> window_manager_; // the suite's
+};
+
+TEST_F(ExitUnderWindowManager, AShortClickOnTheFaceDoesNotStickTheWindowToThePointer) {
+    Player player(*x_, {}, "null");
+    const WindowInfo before = player.window();
+    const auto [sx, sy] = player.screen_point(kBareSkinX, kBareSkinY);
+    xdo::move_to(sx, sy);
+    xdo::click(1);
+    std::this_thread::sleep_for(200ms);
+    xdo::move_by(60, 45);
+    xdo::move_by(30, 20);
+    EXPECT_FALSE(wait_until(
+        [&] {
+            const WindowInfo w = player.window();
+            return w.x != before.x || w.y != before.y;
+        },
+        1s))
+        << "the window followed the pointer after a click";
+}
+
+TEST_F(ExitUnderWindowManager, DraggingTheFaceStillMovesTheWindow) {
+    Player player(*x_, {}, "null");
+    const WindowInfo before = player.window();
+    const auto [sx, sy] = player.screen_point(kBareSkinX, kBareSkinY);
+    xdo::move_to(sx, sy);
+    xdo::press(1);
+    for (int step = 0; step < 8; ++step) {
+        xdo::move_by(5, 4);
+        std::this_thread::sleep_for(30ms);
+    }
+    xdo::release(1);
+    // The window manager takes over from the first moves on: it may miss one of them.
+    EXPECT_TRUE(wait_until(
+        [&] {
+            const WindowInfo w = player.window();
+            return w.x >= before.x + 30 && w.x <= before.x + 40 && w.y >= before.y + 24 &&
+                   w.y <= before.y + 32;
+        },
+        2s))
+        << "the window did not follow a drag of 40,32 (now at " << player.window().x << ","
+        << player.window().y << ")";
+    const WindowInfo dropped = player.window();
+    xdo::move_by(50, 50);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(player.window().x, dropped.x) << "the window went on following after the release";
+}
+
+TEST_F(ExitUnderWindowManager, AltF4ClosesAsTheMenusCloseDoes) {
+    Player player(*x_, {}, "null");
+    const auto [sx, sy] = player.screen_point(kBareSkinX, kBareSkinY);
+    xdo::move_to(sx, sy); // the window manager gives the focus to the window under the pointer
+    xdo::click(1);
+    std::this_thread::sleep_for(200ms);
+    const WindowInfo at = player.window();
+    xdo::key("alt+F4");
+    expect_clean_exit(player, "Alt+F4");
+    EXPECT_EQ(file_text(settings_file()), settings_for(at.x, at.y));
+}
+
 } // namespace
 } // namespace vd::e2e

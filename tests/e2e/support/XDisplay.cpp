@@ -178,6 +178,27 @@ Image XDisplay::grab(int x, int y, int width, int height) {
     return out;
 }
 
+bool XDisplay::window_manager_running() {
+    XSync(display_, False);
+    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long rest = 0;
+    unsigned char* raw = nullptr;
+    if (XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW,
+                           &type, &format, &count, &rest, &raw) != Success ||
+        raw == nullptr)
+        return false;
+    const XPtr<unsigned char> data(raw);
+    if (type != XA_WINDOW || count != 1)
+        return false;
+    // A window manager that ended leaves the property behind; its check window went with it.
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display_, *reinterpret_cast<const Window*>(data.get()),
+                                &attributes) != 0;
+}
+
 void XDisplay::send_delete_window(XWindowId id) {
     XEvent event{};
     event.xclient.type = ClientMessage;
