@@ -1,5 +1,6 @@
 // Closing a form the desktop's ways: the close request a form's owner may take over, and the
 // termination signals that arrive as a call on the GUI thread.
+#include "framework/Application.h"
 #include "framework/Forms.h"
 #include "framework/TerminationSignals.h"
 #include "tests/framework/GuiTestSupport.h"
@@ -47,6 +48,19 @@ TEST_F(Closing, ACloseTheProgramMakesItselfIsNotAskedAbout) {
     EXPECT_TRUE(form->Widget()->close());
     QCoreApplication::processEvents();
     EXPECT_EQ(requests, 0);
+}
+
+TEST_F(Closing, TheSessionEndingAsksTheMainFormToClose) {
+    auto form = test::MakeUnowned<TForm>();
+    int requests = 0;
+    form->OnCloseRequest = [&](TComponent*) { ++requests; };
+    TApplication& app = test::App();
+    ASSERT_FALSE(app.Terminated());
+    app.SetMainForm(form.get());
+    // What the event loop announces when the session manager ends it.
+    ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit"));
+    app.SetMainForm(nullptr);
+    EXPECT_EQ(requests, 1);
 }
 
 TEST_F(Closing, TerminationSignalsArriveOnTheGuiThreadFromTheEventLoop) {
