@@ -113,6 +113,46 @@ TEST_F(Exit, TerminationSignalsCloseAsTheMenusCloseDoes) {
     }
 }
 
+TEST_F(Exit, TheAboutBoxsCloseBoxClosesItAndTheWindowGoesOn) {
+    Player player(*x_, {}, "null");
+    const XWindowId main = player.window().id;
+    auto open_menu = [&]() -> bool {
+        const auto [sx, sy] = player.screen_point(kBareSkinX, kBareSkinY);
+        xdo::move_to(sx, sy);
+        xdo::click(3);
+        return wait_until(
+            [&] {
+                for (const WindowInfo& w : x_->top_levels())
+                    if (w.viewable && w.override_redirect && w.id != main)
+                        return true;
+                return false;
+            },
+            2s);
+    };
+    ASSERT_TRUE(open_menu()) << "the main menu did not open";
+    // From the bottom: Close, Minimize, About.
+    xdo::key("Up");
+    xdo::key("Up");
+    xdo::key("Up");
+    xdo::key("Return");
+    std::optional<WindowInfo> about;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            about = x_->find_viewable("About VO Dezaru");
+            return about.has_value();
+        },
+        3s))
+        << "the About box did not open";
+    x_->send_delete_window(about->id);
+    EXPECT_TRUE(wait_until([&] { return !x_->find_viewable("About VO Dezaru").has_value(); }, 2s))
+        << "the About box stayed open";
+    // The main window takes input again: its modal show is over.
+    EXPECT_TRUE(open_menu()) << "the main window still waits for the About box";
+    xdo::key("Escape");
+    player.process().send_signal(SIGTERM);
+    expect_clean_exit(player, "SIGTERM");
+}
+
 TEST_F(Exit, ASignalWhileAModuleIsPlayingEndsThePlayer) {
     // The real sound output starts with the song (SDL, on its silent driver where the machine has
     // no sound card); the sound library must not take the signal for itself.
