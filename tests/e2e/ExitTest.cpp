@@ -167,33 +167,32 @@ TEST_F(Exit, ASignalWhileAModuleIsPlayingEndsThePlayer) {
     EXPECT_EQ(file_text(settings_file()), settings_for(kDesignedLeft, kDesignedTop));
 }
 
-TEST_F(Exit, AFifoNamedLikeAModuleHoldsNothingUp) {
+// The start-up opens the file before the window shows: a box that reports it comes first, the
+// window after. Nobody writes to the FIFOs: a reader that opened one would wait for good.
+TEST_F(Exit, AFifoNamedLikeASongOrAPlaylistHoldsNothingUp) {
     Scratch scratch;
-    const std::filesystem::path fifo = scratch / "song.mod";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const auto started = std::chrono::steady_clock::now();
-    Player player(*x_, {fifo.string()}, "null"); // throws if no window within 10 s
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
-    player.process().send_signal(SIGTERM);
-    expect_clean_exit(player, "SIGTERM");
-    EXPECT_TRUE(still_a_fifo(fifo));
-}
-
-// The start-up opens the file before the window shows: the box comes first, the window after.
-TEST_F(Exit, AFifoNamedLikeAMediaFileOrPlaylistIsReportedAtOnce) {
-    Scratch scratch;
-    for (const std::string name : {"song.mid", "list.pvl"}) {
+    for (const std::string name : {"song.mod", "song.mid", "list.pvl"}) {
         SCOPED_TRACE(name);
         const std::filesystem::path fifo = scratch / name;
         ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
         ChildProcess player(player_program().string(), {fifo.string()},
                             {"VODEZARU_AUDIO_OUT=null"});
+        bool box = false;
         ASSERT_TRUE(wait_until(
-            [&] { return x_->find_viewable("VO Dezaru", XDisplay::Match::whole).has_value(); }, 5s))
-            << "no message box within 5 s";
-        xdo::key("Return");
+            [&] {
+                box = x_->find_viewable("VO Dezaru", XDisplay::Match::whole).has_value();
+                return box || x_->find_viewable("Velora").has_value();
+            },
+            5s))
+            << "neither a message box nor the window within 5 s";
+        // A module that cannot be loaded may be reported too; media files and playlists are.
+        if (name != "song.mod") {
+            EXPECT_TRUE(box) << "no message box";
+        }
+        if (box)
+            xdo::key("Return");
         EXPECT_TRUE(wait_until([&] { return x_->find_viewable("Velora").has_value(); }, 5s))
-            << "the window did not open after the error";
+            << "the window did not open";
         player.send_signal(SIGTERM);
         const std::optional<int> status = player.wait_for_exit(2s);
         ASSERT_TRUE(status.has_value()) << "the player still runs 2 s after SIGTERM";
