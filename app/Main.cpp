@@ -91,6 +91,9 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
     controller_ = std::make_unique<PlaybackController>(display, playlist, *MIDIPlayer,
                                                        *PositionTimer, *ModTimer);
     OnCreate = [this](TComponent* sender) { FormCreate(sender); };
+    // The desktop closing the window (close box, Alt+F4, the session ending, a termination
+    // signal) is the menu's Close: the position is kept and the program ends.
+    OnCloseRequest = [this](TComponent* sender) { MenuCloseClick(sender); };
     DoCreate();
 }
 

@@ -19,7 +19,8 @@ namespace vd {
 
 // The window's position at start: the stored one, unless a value is missing or not a number, or
 // the window would lie wholly or mostly (more than half its area) outside every screen, as after
-// a monitor was unplugged; then the designed one.
+// a monitor was unplugged; then the designed one. A value beyond what any screen's coordinates
+// can reach (beyond +-32767) counts as missing.
 [[nodiscard]] TPoint StartPosition(std::optional<int> left, std::optional<int> top, TPoint designed,
                                    int width, int height, std::span<const TRect> screens);
 

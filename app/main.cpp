@@ -16,6 +16,10 @@ int main(int argc, char** argv) {
     vd::mciSetNotifyDispatcher(
         [](std::function<void()> notice) { vd::TApplication::Post(std::move(notice)); });
 
+    // `kill` and Ctrl+C close the player as its Close command does (before the window is there:
+    // they end the start-up).
+    application.CloseOnTerminationSignals();
+
     vd::TPlayer::Options options;
     options.arguments = application.Arguments();
     const std::unique_ptr<vd::TPlayer, void (*)(vd::TPlayer*)> player(

@@ -4,10 +4,12 @@
 #include "framework/Controls.h"
 #include "framework/Fonts.h"
 #include "framework/Forms.h"
+#include "framework/TerminationSignals.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPalette>
+#include <QThread>
 #include <QWidget>
 
 #include <cstdio>
@@ -55,11 +57,29 @@ TApplication::TApplication(int& argc, char** argv) {
     RegisterClassicFonts();
     ReadDesktopColors();
     g_instance = this;
+    // The event loop can also end without the main form's Close: the session manager ends the
+    // session. The form then closes its own way, as late as that is.
+    QObject::connect(&platform_->app, &QCoreApplication::aboutToQuit, [this] {
+        if (!terminated_ && main_form_ != nullptr)
+            SafeCall([this] { main_form_->RequestClose(); });
+    });
 }
 
 TApplication::~TApplication() {
+    termination_signals_.reset();
     if (g_instance == this)
         g_instance = nullptr;
+}
+
+void TApplication::CloseOnTerminationSignals() {
+    termination_signals_ = std::make_unique<TerminationSignals>([this](int) {
+        if (terminated_)
+            return;
+        if (main_form_ != nullptr)
+            main_form_->RequestClose();
+        else
+            Terminate();
+    });
 }
 
 TApplication* TApplication::Instance() {
@@ -72,13 +92,21 @@ void TApplication::SetTitle(std::string_view title) {
 }
 
 void TApplication::Run() {
+    // Closed already, e.g. by a signal while a message box of the start-up was open.
+    if (terminated_)
+        return;
     if (main_form_ != nullptr && !main_form_->Visible())
         main_form_->Show();
     QApplication::exec();
 }
 
 void TApplication::Terminate() {
-    QApplication::quit();
+    terminated_ = true;
+    // Unlike quit(), which asks every window first and does nothing before Run, this also ends
+    // the nested loops of modal dialogs and message boxes at once. Outside every loop there is
+    // nothing to end (Run returns at once), and an exit there would end the next loop at its start.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
 }
 
 void TApplication::ProcessMessages() {

@@ -12,6 +12,7 @@
 namespace vd {
 
 class TForm;
+class TerminationSignals;
 
 // The application object: the title of its message boxes and task-bar entry, the main form,
 // minimizing and restoring, and the one place where errors that escape handlers are shown.
@@ -36,10 +37,14 @@ public:
     // The program file's full path.
     [[nodiscard]] const std::string& ExeName() const { return exe_name_; }
 
-    // Runs the event loop until the main form closes.
+    // Runs the event loop until the main form closes; returns at once if it has already.
     void Run();
-    // Ends the event loop.
+    // Ends the event loop, and every nested one (modal dialogs, message boxes).
     void Terminate();
+    [[nodiscard]] bool Terminated() const { return terminated_; }
+    // GUI thread. From now on SIGTERM, SIGINT and SIGHUP ask the main form to close, as its close
+    // box does (TForm::RequestClose); without a main form they end the event loop.
+    void CloseOnTerminationSignals();
     // Handles pending events (tests and busy loops).
     static void ProcessMessages();
     // Any thread. Runs `fn` on the GUI thread soon, from its event loop.
@@ -66,7 +71,9 @@ private:
     std::vector<std::string> arguments_;
     std::string exe_name_;
     bool minimized_ = false;
+    bool terminated_ = false;
     MessageDisplay error_display_;
+    std::unique_ptr<TerminationSignals> termination_signals_;
 };
 
 } // namespace vd

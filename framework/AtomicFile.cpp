@@ -1,5 +1,8 @@
 #include "framework/AtomicFile.h"
 
+#include "base/FileDescriptor.h"
+#include "base/RegularFile.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -12,33 +15,8 @@
 namespace vd {
 namespace {
 
-// Owns one open file descriptor; closing in the destructor covers every early exit.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-
-    [[nodiscard]] int Get() const { return fd_; }
-    [[nodiscard]] bool IsOpen() const { return fd_ >= 0; }
-
-    // Closes now so that a failing close (possible on network file systems) can be reported.
-    [[nodiscard]] int Close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
-
-private:
-    int fd_;
-};
-
-[[noreturn]] void ThrowFileError(std::string_view action, std::string_view path, int error) {
+[[noreturn]] void ThrowFileError(std::string_view action, std::string_view path,
+                                 std::string_view reason) {
     std::string message;
     message.reserve(path.size() + 64);
     message += "Cannot ";
@@ -46,8 +24,22 @@ private:
     message += " file \"";
     message += path;
     message += "\". ";
-    message += std::generic_category().message(error);
+    message += reason;
     throw EFileError(message);
+}
+
+[[noreturn]] void ThrowFileError(std::string_view action, std::string_view path, int error) {
+    ThrowFileError(action, path, std::generic_category().message(error));
+}
+
+// A file the user made read-only stays as it is, although the folder would let a new file take
+// its place. Decided on the mode bits for the superuser too, whom the system lets write anything:
+// a file without any write permission was made read-only on purpose.
+bool WritableByUs(const std::string& target, const struct stat& info) {
+    if (::geteuid() == 0) {
+        return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    }
+    return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 // The file that is really replaced: a symbolic link is followed so that saving through a link
@@ -121,6 +113,13 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (target_exists && S_ISDIR(old_info.st_mode)) {
         ThrowFileError("create", path, EISDIR);
     }
+    // A FIFO or a device in the file's place is not ours to replace.
+    if (target_exists && !S_ISREG(old_info.st_mode)) {
+        ThrowFileError("create", path, "Not a regular file");
+    }
+    if (target_exists && !WritableByUs(target, old_info)) {
+        ThrowFileError("write", path, EACCES);
+    }
 
     std::string temporary;
     int fd = -1;
@@ -166,19 +165,17 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.IsOpen()) {
-        ThrowFileError("open", path, errno);
+    RegularFile opened = RegularFile::Open(path);
+    if (!opened.IsOpen()) {
+        ThrowFileError("open", path, opened.Reason());
     }
+    FileDescriptor file(opened.Release());
     struct stat info {};
     if (::fstat(file.Get(), &info) != 0) {
         ThrowFileError("read", path, errno);
     }
-    if (S_ISDIR(info.st_mode)) {
-        ThrowFileError("open", path, EISDIR);
-    }
 
-    // The size is only a hint: files in /proc and pipes report 0, and a file may grow meanwhile.
+    // The size is only a hint: files in /proc report 0, and a file may grow meanwhile.
     std::string bytes;
     std::size_t capacity = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096;
     std::size_t used = 0;

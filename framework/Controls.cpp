@@ -6,10 +6,12 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 
+#include <QCloseEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QRegion>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -547,9 +549,11 @@ void TWinControl::RouteMouseDown(TMouseButton button, TShiftState shift, TPoint 
 
 void TWinControl::RouteMouseMove(TShiftState shift, TPoint p) {
     State& s = *state_;
-    if (TForm* form = ParentForm(); form != nullptr && form->ManualDragging()) {
-        form->ManualDragTo(ClientToScreen(p));
-        return;
+    if (TForm* form = ParentForm();
+        form != nullptr && (form->WindowDragArmed() || form->ManualDragging())) {
+        form->WindowDragMove(ClientToScreen(p), (shift & ssLeft) != 0);
+        if (form->WindowDragArmed() || form->ManualDragging())
+            return;
     }
     if (s.capture != nullptr) {
         TControl* c = s.capture;
@@ -586,7 +590,8 @@ void TWinControl::RouteMouseMove(TShiftState shift, TPoint p) {
 
 void TWinControl::RouteMouseUp(TMouseButton button, TShiftState shift, TPoint p) {
     State& s = *state_;
-    if (TForm* form = ParentForm(); form != nullptr && form->ManualDragging()) {
+    if (TForm* form = ParentForm();
+        form != nullptr && (form->WindowDragArmed() || form->ManualDragging())) {
         form->EndManualDrag();
         return;
     }
@@ -872,6 +877,24 @@ void ControlWidget::resizeEvent(QResizeEvent*) {
     if (control_ != nullptr && isWindow() &&
         (control_->Width() != width() || control_->Height() != height()))
         control_->SetBounds(control_->Left(), control_->Top(), width(), height());
+}
+
+void ControlWidget::closeEvent(QCloseEvent* event) {
+    // The window system asks to close a form (close box, Alt+F4, task bar): the form decides,
+    // once this event is over, as for its own Close command. Close requests the program makes
+    // itself (while quitting) are accepted.
+    auto* form = dynamic_cast<TForm*>(control_);
+    if (form == nullptr || !isWindow() || !event->spontaneous()) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    TApplication::Post([widget = QPointer<ControlWidget>(this)] {
+        if (widget == nullptr)
+            return;
+        if (auto* f = dynamic_cast<TForm*>(widget->Control()))
+            f->RequestClose();
+    });
 }
 
 // ---- TCustomControl ---------------------------------------------------------------------------

@@ -118,6 +118,14 @@ void TForm::Close() {
         app->Terminate();
 }
 
+void TForm::RequestClose() {
+    if (OnCloseRequest) {
+        SafeCall([this] { OnCloseRequest(this); });
+        return;
+    }
+    Close();
+}
+
 TModalResult TForm::ShowModal() {
     modal_ = std::make_unique<Modal>();
     Widget()->setWindowModality(Qt::ApplicationModal);
@@ -157,21 +165,49 @@ bool TForm::HasWindowRegion() const {
     return has_region_;
 }
 
-void TForm::BeginWindowDrag() {
+bool DragThresholdPassed(TPoint press, TPoint now) {
+    constexpr int kThreshold = 3;
+    const int64_t dx = int64_t{now.X} - press.X;
+    const int64_t dy = int64_t{now.Y} - press.Y;
+    return dx <= -kThreshold || dx >= kThreshold || dy <= -kThreshold || dy >= kThreshold;
+}
+
+void TForm::BeginWindowDrag(TPoint press) {
+    // Asking the window system at the press would be too early: after a very short click its
+    // release may reach the window manager before the move does, which then waits for another
+    // release and keeps the window stuck to the pointer.
+    drag_ = WindowDrag::armed;
+    drag_press_ = press;
+    drag_offset_ = {press.X - left_, press.Y - top_};
+}
+
+void TForm::WindowDragMove(TPoint screen, bool left_held) {
+    if (!left_held) { // the release went elsewhere
+        drag_ = WindowDrag::none;
+        return;
+    }
+    if (drag_ == WindowDrag::manual) {
+        ManualDragTo();
+        return;
+    }
+    if (drag_ != WindowDrag::armed || !DragThresholdPassed(drag_press_, screen))
+        return;
+    // Catch up with the pointer first, so the spot pressed stays under it during the move.
+    SetBounds(screen.X - drag_offset_.X, screen.Y - drag_offset_.Y, Width(), Height());
+    Widget()->move(left_, top_);
     QWidget* w = Widget();
     w->createWinId();
     QWindow* window = w->windowHandle();
     if (window != nullptr && window->startSystemMove()) {
-        manual_drag_ = false;
+        drag_ = WindowDrag::none;
         return;
     }
     // The window system does not move windows for us here: follow the pointer ourselves.
-    const QPoint cursor = QCursor::pos();
-    drag_offset_ = {cursor.x() - left_, cursor.y() - top_};
-    manual_drag_ = true;
+    drag_ = WindowDrag::manual;
 }
 
-void TForm::ManualDragTo(TPoint) {
+void TForm::ManualDragTo() {
+    // Where the pointer really is now: the event's position lags behind a window that moves.
     const QPoint cursor = QCursor::pos();
     SetBounds(cursor.x() - drag_offset_.X, cursor.y() - drag_offset_.Y, Width(), Height());
     Widget()->move(left_, top_);

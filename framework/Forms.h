@@ -32,6 +32,10 @@ public:
     void Minimize();
     // Closes the window: a modal one ends its modal show, the main one ends the application.
     void Close();
+    // The desktop asks the window to close: its close box, Alt+F4, the task bar, a termination
+    // signal or the session ending. Runs OnCloseRequest where bound (the window's owner closes it
+    // its own way), else Close(). GUI thread.
+    void RequestClose();
     // Shows the window and waits, running the event loop, until it closes.
     TModalResult ShowModal();
     void SetModalResult(TModalResult result);
@@ -40,12 +44,19 @@ public:
     void SetWindowRegion(const TRegion* region);
     [[nodiscard]] bool HasWindowRegion() const;
 
-    // Starts moving the window with the pointer until the button is released: the window system
-    // does it where it can, the window itself follows the pointer where it cannot.
-    void BeginWindowDrag();
-    [[nodiscard]] bool ManualDragging() const { return manual_drag_; }
-    void ManualDragTo(TPoint screen);
-    void EndManualDrag() { manual_drag_ = false; }
+    // A left press at screen point `press` is to move the window. The move starts only once the
+    // pointer has moved with the button held (a click alone, however short, moves nothing); then
+    // the window system moves the window with the pointer until the release where it can, and the
+    // window follows the pointer itself where it cannot. GUI thread.
+    void BeginWindowDrag(TPoint press);
+    // Pressed, not moved yet.
+    [[nodiscard]] bool WindowDragArmed() const { return drag_ == WindowDrag::armed; }
+    [[nodiscard]] bool ManualDragging() const { return drag_ == WindowDrag::manual; }
+    // The pointer is at `screen`, the left button held or not: starts, goes on with or ends the
+    // move.
+    void WindowDragMove(TPoint screen, bool left_held);
+    // The button was released: no move starts any more, a manual one ends.
+    void EndManualDrag() { drag_ = WindowDrag::none; }
 
     // Runs OnCreate; an error in it is shown and the form still opens.
     void DoCreate();
@@ -55,6 +66,7 @@ public:
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnClose;
+    TNotifyEvent OnCloseRequest;
 
 protected:
     void Paint() override;
@@ -66,12 +78,19 @@ private:
     void ApplyWindowFlags();
     TFormBorderStyle border_style_ = TFormBorderStyle::bsSizeable;
     TPosition position_ = TPosition::poDesigned;
-    bool manual_drag_ = false;
-    TPoint drag_offset_;
+    enum class WindowDrag { none, armed, manual };
+    void ManualDragTo();
+    WindowDrag drag_ = WindowDrag::none;
+    TPoint drag_press_;  // screen point of the press
+    TPoint drag_offset_; // pointer minus the window's top left corner
     struct Modal;
     std::unique_ptr<Modal> modal_;
     bool has_region_ = false;
 };
+
+// Whether a pointer that was pressed at `press` and is now at `now` has moved far enough to start
+// a drag: a few pixels, so that the jitter of a touchpad's tap stays a click.
+[[nodiscard]] bool DragThresholdPassed(TPoint press, TPoint now);
 
 // The screens' areas on the desktop, in desktop coordinates.
 [[nodiscard]] std::vector<TRect> ScreenRects();

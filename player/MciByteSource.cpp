@@ -1,5 +1,6 @@
 #include "player/MciByteSource.h"
 
+#include "base/RegularFile.h"
 #include "player/Mci.h"
 #include "player/MciError.h"
 
@@ -98,16 +99,16 @@ private:
 } // namespace
 
 std::unique_ptr<MciByteSource> MciByteSource::open_file(const std::filesystem::path& path) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status))
+    RegularFile opened = RegularFile::Open(path.string());
+    if (opened.Fault() == RegularFile::Failure::missing)
         throw MciError(MCIERR_FILE_NOT_FOUND, "no such file: " + path.string());
-    if (!std::filesystem::is_regular_file(status))
-        throw MciError(MCIERR_FILE_READ, "not a regular file: " + path.string());
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!opened.IsOpen())
+        throw MciError(MCIERR_FILE_READ, "cannot open " + path.string() + ": " + opened.Reason());
+    std::FILE* file = ::fdopen(opened.Descriptor(), "rb");
     if (file == nullptr)
         throw MciError(MCIERR_FILE_READ,
                        "cannot open " + path.string() + ": " + std::strerror(errno));
+    (void)opened.Release(); // the stream closes it now
     off_t size = -1;
     if (fseeko(file, 0, SEEK_END) == 0)
         size = ftello(file);

@@ -15,8 +15,9 @@ class MciByteSource {
 public:
     virtual ~MciByteSource() = default;
 
-    // Opens a file for reading. Throws MciError: MCIERR_FILE_NOT_FOUND when there is no such file,
-    // MCIERR_FILE_READ when it exists but cannot be read (a folder, no permission).
+    // Opens a regular file for reading. Throws MciError: MCIERR_FILE_NOT_FOUND when there is no
+    // such file, MCIERR_FILE_READ when it exists but cannot be read (a folder, a FIFO or device,
+    // which are refused without waiting; no permission).
     [[nodiscard]] static std::unique_ptr<MciByteSource>
     open_file(const std::filesystem::path& path);
     // A copy of `bytes`, read as if it were a file.

@@ -3,12 +3,16 @@
 #include "player/AudioOutput.h"
 #include "player/ModulePlayer.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include "base/RegularFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -66,37 +70,59 @@ void set_load_error(std::string text) {
 
 // Why `path` gave no bytes to load.
 [[nodiscard]] std::string unreadable_reason(const char* path) {
-    std::error_code error;
-    if (path == nullptr || !std::filesystem::exists(path, error))
+    if (path == nullptr)
         return "The file could not be found. Check that it still exists and that its path is right";
-    if (std::filesystem::is_directory(path, error))
-        return "This is a folder, not a module file";
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const vd::RegularFile file = vd::RegularFile::Open(path);
+    switch (file.Fault()) {
+    case vd::RegularFile::Failure::missing:
+        return "The file could not be found. Check that it still exists and that its path is right";
+    case vd::RegularFile::Failure::not_regular:
+        return file.Error() == EISDIR ? "This is a folder, not a module file"
+                                      : "This is not a file but a pipe, a device or a socket";
+    case vd::RegularFile::Failure::unreadable:
         return "The file exists but could not be read. Check that you may read it";
+    case vd::RegularFile::Failure::none:
+        break;
+    }
     return "The file is empty";
 }
 
+// The bytes of a regular file from `offset` on (length 0: to the end); nothing when it cannot be
+// read. A FIFO or device of that name is refused without waiting for it.
 [[nodiscard]] std::vector<std::byte> read_file_part(const char* path, std::int32_t offset,
                                                     std::int32_t length) {
     if (path == nullptr || offset < 0 || length < 0) {
         return {};
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const vd::RegularFile file = vd::RegularFile::Open(path);
+    if (!file.IsOpen()) {
         return {};
     }
-    in.seekg(offset);
-    std::vector<char> bytes;
-    if (length == 0) {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } else {
-        bytes.resize(static_cast<std::size_t>(length));
-        in.read(bytes.data(), length);
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    struct stat info {};
+    if (::fstat(file.Descriptor(), &info) != 0 || info.st_size <= offset) {
+        return {};
     }
-    const auto* begin = reinterpret_cast<const std::byte*>(bytes.data());
-    return {begin, begin + bytes.size()};
+    const auto available = static_cast<std::uint64_t>(info.st_size - offset);
+    const std::uint64_t wanted =
+        length == 0 ? available : std::min<std::uint64_t>(available, std::uint64_t(length));
+    if (wanted > std::numeric_limits<std::size_t>::max() / 2) {
+        return {};
+    }
+    std::vector<std::byte> bytes(static_cast<std::size_t>(wanted));
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got = ::pread(file.Descriptor(), bytes.data() + filled, bytes.size() - filled,
+                                    static_cast<off_t>(offset) + static_cast<off_t>(filled));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break; // a file that shrank meanwhile: what was there
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
 }
 
 } // namespace

@@ -15,6 +15,9 @@ constexpr Uint16 kBufferFrames = 512;
 class SdlSink final : public AudioSink {
 public:
     explicit SdlSink(Mixer& mixer) : mixer_(mixer) {
+        // SDL would take SIGINT and SIGTERM for its event queue, which nobody here reads: the
+        // program handles them itself.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             throw AudioError(std::string("SDL audio cannot start: ") + SDL_GetError());
         }

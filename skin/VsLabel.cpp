@@ -112,7 +112,7 @@ void TVsLabel::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
         if (Parent() != nullptr)
             Parent()->ReleaseCapture();
         if (TForm* form = ParentForm())
-            form->BeginWindowDrag();
+            form->BeginWindowDrag(ClientToScreen({x, y}));
     }
 }
 

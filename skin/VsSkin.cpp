@@ -134,7 +134,7 @@ void TVsSkin::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TCustomControl::MouseDown(button, shift, x, y);
     if (button == TMouseButton::mbLeft && form_drag_ && form_ != nullptr) {
         ReleaseCapture();
-        form_->BeginWindowDrag();
+        form_->BeginWindowDrag(ClientToScreen({x, y}));
     }
 }
 

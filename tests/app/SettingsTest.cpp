@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 
 namespace vd {
 namespace {
@@ -54,6 +55,26 @@ TEST(Settings, AWindowAcrossTwoScreensCountsBothShares) {
     EXPECT_EQ(StartPosition(800, 100, {202, 107}, 518, 425, screens), (TPoint{800, 100}));
     EXPECT_EQ(StartPosition(1700, 100, {202, 107}, 518, 425, screens), (TPoint{1700, 100}));
     EXPECT_EQ(StartPosition(1900, 100, {202, 107}, 518, 425, screens), (TPoint{202, 107}));
+}
+
+TEST(Settings, PositionsNoScreenCouldHaveCountAsMissing) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    const std::array screens = {TRect{0, 0, 1280, 1024}};
+    const TPoint designed{202, 107};
+    // Only the damaged edge falls back; the other is kept when the window then shows.
+    EXPECT_EQ(StartPosition(kMax, 300, designed, 518, 425, screens), (TPoint{202, 300}));
+    EXPECT_EQ(StartPosition(300, kMax, designed, 518, 425, screens), (TPoint{300, 107}));
+    EXPECT_EQ(StartPosition(kMin, kMin, designed, 518, 425, screens), designed);
+    EXPECT_EQ(StartPosition(kMax - 100, kMin + 5, designed, 518, 425, screens), designed);
+    EXPECT_EQ(StartPosition(40000, -40000, designed, 518, 425, screens), designed);
+    // Without screen information the same values still count as missing.
+    EXPECT_EQ(StartPosition(kMax, kMin, designed, 518, 425, {}), designed);
+    EXPECT_EQ(StartPosition(32767, -32767, designed, 518, 425, {}), (TPoint{32767, -32767}));
+    // An extreme window size is measured without overflow either.
+    EXPECT_EQ(StartPosition(32767, 32767, designed, kMax, kMax, screens), designed);
+    EXPECT_EQ(StartPosition(0, 0, designed, kMax, kMax, screens), designed);
+    EXPECT_EQ(StartPosition(-100, -50, designed, 518, 425, screens), (TPoint{-100, -50}));
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include <fstream>
+#include <iterator>
 
 namespace vd::testing {
 namespace {
@@ -163,6 +164,41 @@ TEST_F(Startup, CloseStillClosesWhenTheSettingsCannotBeWritten) {
     std::filesystem::create_directories(SettingsPath()); // a folder where the file should be
     player.MenuCloseClick(&player);
     EXPECT_FALSE(player.Visible());
+    EXPECT_TRUE(AppHarness::Errors().empty());
+}
+
+TEST_F(Startup, TheDesktopsCloseIsTheMenusClose) {
+    TPlayer& player = Start();
+    player.Show();
+    player.SetBounds(333, 222, player.Width(), player.Height());
+    player.RequestClose(); // the close box, Alt+F4, a termination signal, the session ending
+    EXPECT_FALSE(player.Visible());
+    const TIniFile ini(SettingsPath());
+    EXPECT_EQ(ini.ReadString("Config", "Left", ""), "333");
+    EXPECT_EQ(ini.ReadString("Config", "Top", ""), "222");
+}
+
+TEST_F(Startup, AReadOnlySettingsFileIsLeftAsItIsAndTheLossIsSaid) {
+    const std::string stored = "[Config]\nLeft=300\nTop=200\n";
+    {
+        std::ofstream ini(SettingsPath());
+        ini << stored;
+    }
+    std::filesystem::permissions(SettingsPath(), std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::group_read |
+                                                     std::filesystem::perms::others_read);
+    TPlayer& player = Start();
+    EXPECT_EQ(player.Left(), 300);
+    player.Show();
+    player.SetBounds(333, 222, player.Width(), player.Height());
+    ::testing::internal::CaptureStderr();
+    player.MenuCloseClick(&player);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(player.Visible()) << "the program closes all the same";
+    EXPECT_NE(said.find("position was not saved"), std::string::npos) << said;
+    EXPECT_NE(said.find("Permission denied"), std::string::npos) << said;
+    std::ifstream in(SettingsPath());
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), stored);
     EXPECT_TRUE(AppHarness::Errors().empty());
 }
 

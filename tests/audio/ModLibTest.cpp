@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -229,6 +231,21 @@ TEST_F(ModLib, ARejectedFileLoadsNothing) {
     EXPECT_EQ(MODLIB_MusicIsActive(), 0);
     EXPECT_EQ(MODLIB_MusicLoad(0, "no-such-file.mod", 0, 0, 512), 0);
     EXPECT_EQ(MODLIB_MusicLoad(0, nullptr, 0, 0, 512), 0);
+}
+
+TEST_F(ModLib, AFifoFolderOrDeviceLoadsNothingAndDoesNotWait) {
+    const fs::path fifo =
+        fs::temp_directory_path() / ("modlib_fifo_" + std::to_string(::getpid()) + ".mod");
+    fs::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Nobody writes to it: a load that opened it for reading would wait for good.
+    EXPECT_EQ(MODLIB_MusicLoad(0, fifo.c_str(), 0, 0, 512), 0);
+    fs::remove(fifo);
+    EXPECT_EQ(MODLIB_MusicLoad(0, fs::temp_directory_path().c_str(), 0, 0, 512), 0);
+    EXPECT_EQ(MODLIB_MusicLoad(0, "/dev/zero", 0, 0, 512), 0);
+    EXPECT_STREQ(MODLIB_MusicGetName(), "");
+    // A real module after them loads as ever.
+    EXPECT_NE(load({}), 0);
 }
 
 TEST_F(ModLib, CallsWithoutAModuleAreHarmless) {

@@ -101,6 +101,37 @@ TEST(WriteFileAtomically, TargetThatIsFolderFailsAndStays) {
     EXPECT_THAT(Entries(dir.Path()), ElementsAre("folder"));
 }
 
+TEST(WriteFileAtomically, FifoInTheTargetsPlaceFailsAndStays) {
+    test::ScratchDir dir;
+    const std::string fifo = dir / "vodezaru.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_THAT(ErrorMessageOf([&] { WriteFileAtomically(fifo, "x"); }),
+                StrEq("Cannot create file \"" + fifo + "\". Not a regular file"));
+    struct stat info {};
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_THAT(Entries(dir.Path()), ElementsAre("vodezaru.ini"));
+}
+
+TEST(WriteFileAtomically, ReadOnlyTargetIsLeftAsItIsAlsoForTheSuperuser) {
+    test::ScratchDir dir;
+    const std::string path = dir / "vodezaru.ini";
+    WriteFilePlainly(path, "[Config]\nLeft=1\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_THAT(ErrorMessageOf([&] { WriteFileAtomically(path, "[Config]\nLeft=2\n"); }),
+                StrEq("Cannot write file \"" + path + "\". Permission denied"));
+    EXPECT_EQ(ReadWholeFile(path), "[Config]\nLeft=1\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+    EXPECT_THAT(Entries(dir.Path()), ElementsAre("vodezaru.ini"));
+
+    // Writable for its owner only: replaced as before.
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    WriteFileAtomically(path, "new");
+    EXPECT_EQ(ReadWholeFile(path), "new");
+}
+
 TEST(WriteFileAtomically, MissingFolderOrFileAsFolderFails) {
     test::ScratchDir dir;
     const std::string missing = dir / "no/such/list.pvl";
@@ -165,14 +196,21 @@ TEST(ReadWholeFile, ReadsEveryByte) {
 }
 
 TEST(ReadWholeFile, FilesWhoseSizeIsUnknownAreReadToTheEnd) {
+    // The kernel's files report size 0 and are read all the same.
+    const std::string status = ReadWholeFile("/proc/self/status");
+    EXPECT_NE(status.find("Name:"), std::string::npos);
+    EXPECT_NE(status.find("VmSize:"), std::string::npos) << "stopped before the end";
+}
+
+TEST(ReadWholeFile, FifoOrDeviceIsRefusedWithoutWaiting) {
     test::ScratchDir dir;
-    const std::string fifo = dir / "fifo";
+    const std::string fifo = dir / "list.pvl";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string bytes(100000, 'p');
-    std::thread writer([&] { WriteFilePlainly(fifo, bytes); });
-    const std::string read = ReadWholeFile(fifo);
-    writer.join();
-    EXPECT_EQ(read, bytes);
+    // Nobody writes: an open that waited for a writer would never return.
+    EXPECT_THAT(ErrorMessageOf([&] { (void)ReadWholeFile(fifo); }),
+                StrEq("Cannot open file \"" + fifo + "\". Not a regular file"));
+    EXPECT_THAT(ErrorMessageOf([&] { (void)ReadWholeFile("/dev/null"); }),
+                StrEq("Cannot open file \"/dev/null\". Not a regular file"));
 }
 
 TEST(ReadWholeFile, FailuresNameFileAndReason) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <climits>
 #include <filesystem>
 #include <stdexcept>
@@ -190,6 +192,40 @@ TEST(IniFileOnDisk, UnreadableFileIsNotOverwritten) {
         EXPECT_EQ(std::string(error.what()), "Cannot open file \"" + path + "\". Is a directory");
     }
     EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+TEST(IniFileOnDisk, FifoOrDeviceAsSettingsFileReadsEmptyAtOnceAndIsNotReplaced) {
+    test::ScratchDir dir;
+    const std::string fifo = dir / "vodezaru.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/null")}) {
+        TIniFile ini(path); // nobody writes to the FIFO: this must not wait
+        EXPECT_EQ(ini.ReadString("Config", "Left", "none"), "none") << path;
+        ini.WriteInteger("Config", "Left", 1);
+        try {
+            ini.UpdateFile();
+            ADD_FAILURE() << path << ": no EFileError thrown";
+        } catch (const EFileError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "Cannot open file \"" + path + "\". Not a regular file");
+        }
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST(IniFileOnDisk, ReadOnlySettingsFileIsLeftUnchanged) {
+    test::ScratchDir dir;
+    const std::string path = dir / "vodezaru.ini";
+    const std::string bytes = "[Config]\nLeft=10\nTop=20\n";
+    WriteFileAtomically(path, bytes);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("Config", "Left", 0), 10);
+    ini.WriteInteger("Config", "Left", 300);
+    EXPECT_THROW(ini.UpdateFile(), EFileError);
+    EXPECT_EQ(ReadWholeFile(path), bytes);
 }
 
 TEST(IniFileOnDisk, WritesMadeWhileUnreadableAreAppliedToTheContentOnceReadable) {

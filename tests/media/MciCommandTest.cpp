@@ -5,7 +5,9 @@
 #include "tests/media/MediaTestSupport.h"
 
 #include <gtest/gtest.h>
+
 #include <sndfile.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <cstring>
@@ -112,6 +114,11 @@ TEST_F(MciCommands, OpenErrors) {
     EXPECT_EQ(open_path(dir.file("missing.wav").string()), MCIERR_FILE_NOT_FOUND);
     std::filesystem::create_directory(dir.file("folder.wav"));
     EXPECT_EQ(open_path(dir.file("folder.wav").string()), MCIERR_FILE_READ);
+    // Nobody writes to the FIFO: opening it for reading would wait for good.
+    ASSERT_EQ(::mkfifo(dir.file("fifo.mid").c_str(), 0600), 0);
+    EXPECT_EQ(open_path(dir.file("fifo.mid").string()), MCIERR_FILE_READ);
+    std::filesystem::create_symlink("/dev/zero", dir.file("zero.wav"));
+    EXPECT_EQ(open_path(dir.file("zero.wav").string()), MCIERR_FILE_READ);
     std::filesystem::copy_file(dir.file("tone.wav"), dir.file("tone.ogg"));
     EXPECT_EQ(open_path(dir.file("tone.ogg").string()), MCIERR_EXTENSION_NOT_FOUND);
     EXPECT_EQ(open_path(dir.file("tone").string()), MCIERR_EXTENSION_NOT_FOUND);

@@ -116,6 +116,7 @@ TEST_F(ButtonTest, HoverPressReleaseShowFourOneFourAndClickOnce) {
     EXPECT_FALSE(play_->Pressed());
     EXPECT_EQ(ShownImage(), 4);
     EXPECT_EQ(clicks_, 1);
+    EXPECT_FALSE(form_->WindowDragArmed());
     EXPECT_FALSE(form_->ManualDragging());
 }
 

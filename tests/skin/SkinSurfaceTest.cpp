@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace vd {
 namespace {
 
@@ -211,15 +213,59 @@ TEST_F(SkinSurfaceTest, ALeftPressDragsTheWindowUnlessFormDragIsOff) {
     skin_->OnMouseDown = [&](TComponent*, TMouseButton, TShiftState, int, int) { ++downs; };
     test::Press(W(), 30, 20);
     EXPECT_EQ(downs, 1);
-    // The offscreen window system does not move windows: the form follows the pointer itself.
-    EXPECT_TRUE(form_->ManualDragging());
+    EXPECT_TRUE(form_->WindowDragArmed());
     test::Release(W(), 30, 20);
+    EXPECT_FALSE(form_->WindowDragArmed());
     EXPECT_FALSE(form_->ManualDragging());
 
     skin_->SetFormDrag(false);
     test::Press(W(), 30, 20);
-    EXPECT_FALSE(form_->ManualDragging());
+    EXPECT_FALSE(form_->WindowDragArmed());
     test::Release(W(), 30, 20);
+}
+
+// A touchpad's tap is a press and a release within milliseconds: asking the window system to move
+// the window at the press leaves the window stuck to the pointer when the release gets there
+// first. The move is asked for only once the pointer moves with the button held.
+TEST_F(SkinSurfaceTest, AClickWithoutMovingNeverMovesTheWindow) {
+    UseBackground("back.bmp", Background(60, 40));
+    form_->SetBounds(100, 80, 60, 40);
+    test::Press(W(), 30, 20);
+    test::Move(W(), 31, 22); // a tap's jitter
+    EXPECT_TRUE(form_->WindowDragArmed());
+    EXPECT_FALSE(form_->ManualDragging());
+    test::Release(W(), 31, 22);
+    EXPECT_FALSE(form_->WindowDragArmed());
+    EXPECT_FALSE(form_->ManualDragging());
+    // The pointer goes on without a button: nothing follows it.
+    test::Move(W(), 50, 35);
+    test::Move(W(), 5, 5);
+    EXPECT_FALSE(form_->WindowDragArmed());
+    EXPECT_FALSE(form_->ManualDragging());
+    EXPECT_EQ(form_->Left(), 100);
+    EXPECT_EQ(form_->Top(), 80);
+}
+
+TEST_F(SkinSurfaceTest, MovingWithTheButtonHeldStartsTheMoveWithThePressedSpotUnderThePointer) {
+    UseBackground("back.bmp", Background(60, 40));
+    form_->SetBounds(100, 80, 60, 40);
+    test::Press(W(), 30, 20);
+    test::Move(W(), 40, 26);
+    // The offscreen window system moves no windows: the window follows the pointer itself, from
+    // where the pointer is now.
+    EXPECT_TRUE(form_->ManualDragging());
+    EXPECT_EQ(form_->Left(), 110);
+    EXPECT_EQ(form_->Top(), 86);
+    test::Release(W(), 40, 26);
+    EXPECT_FALSE(form_->ManualDragging());
+}
+
+TEST(DragThreshold, AFewPixelsInAnyDirection) {
+    EXPECT_FALSE(DragThresholdPassed({100, 100}, {100, 100}));
+    EXPECT_FALSE(DragThresholdPassed({100, 100}, {102, 98}));
+    EXPECT_TRUE(DragThresholdPassed({100, 100}, {103, 100}));
+    EXPECT_TRUE(DragThresholdPassed({100, 100}, {100, 97}));
+    EXPECT_TRUE(DragThresholdPassed({INT_MAX, INT_MIN}, {INT_MIN, INT_MAX}));
 }
 
 TEST_F(SkinSurfaceTest, ARightPressOpensTheSurfacesMenuAndDoesNotDrag) {
@@ -243,14 +289,18 @@ TEST_F(SkinSurfaceTest, APressOnAControlDoesNotDragButOneOnALabelDoes) {
     label->SetAutoSize(false);
     label->SetBounds(10, 30, 40, 13);
     test::Press(W(), 15, 15);
+    EXPECT_FALSE(form_->WindowDragArmed());
+    test::Move(W(), 25, 25);
     EXPECT_FALSE(form_->ManualDragging());
-    test::Release(W(), 15, 15);
+    test::Release(W(), 25, 25);
     test::Press(W(), 15, 35);
+    EXPECT_TRUE(form_->WindowDragArmed());
+    test::Move(W(), 25, 40);
     EXPECT_TRUE(form_->ManualDragging());
-    test::Release(W(), 15, 35);
+    test::Release(W(), 25, 40);
     label->SetFormDrag(false);
     test::Press(W(), 15, 35);
-    EXPECT_FALSE(form_->ManualDragging());
+    EXPECT_FALSE(form_->WindowDragArmed());
     test::Release(W(), 15, 35);
 }
 

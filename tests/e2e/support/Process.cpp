@@ -98,6 +98,11 @@ std::optional<int> ChildProcess::wait_for_exit(std::chrono::milliseconds timeout
     return status_;
 }
 
+void ChildProcess::send_signal(int signal) {
+    if (pid_ > 0 && !status_)
+        ::kill(pid_, signal);
+}
+
 void ChildProcess::terminate() {
     if (pid_ <= 0 || status_)
         return;

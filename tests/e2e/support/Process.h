@@ -26,6 +26,8 @@ public:
     [[nodiscard]] std::optional<int> wait_for_exit(std::chrono::milliseconds timeout);
     // Ends the process now and reaps it.
     void terminate();
+    // Sends `signal` (SIGTERM, SIGINT, ...) and returns at once.
+    void send_signal(int signal);
 
 private:
     pid_t pid_ = -1;

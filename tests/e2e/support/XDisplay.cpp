@@ -183,6 +183,39 @@ Image XDisplay::grab(int x, int y, int width, int height) {
     return out;
 }
 
+bool XDisplay::window_manager_running() {
+    XSync(display_, False);
+    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long rest = 0;
+    unsigned char* raw = nullptr;
+    if (XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW,
+                           &type, &format, &count, &rest, &raw) != Success ||
+        raw == nullptr)
+        return false;
+    const XPtr<unsigned char> data(raw);
+    if (type != XA_WINDOW || count != 1)
+        return false;
+    // A window manager that ended leaves the property behind; its check window went with it.
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display_, *reinterpret_cast<const Window*>(data.get()),
+                                &attributes) != 0;
+}
+
+void XDisplay::send_delete_window(XWindowId id) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = id;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, id, False, NoEventMask, &event);
+    XFlush(display_);
+}
+
 void XDisplay::watch_button_releases() {
     if (xinput_opcode_ < 0) {
         int event = 0;

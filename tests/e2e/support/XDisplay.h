@@ -63,6 +63,12 @@ public:
     [[nodiscard]] std::vector<ShapeRect> bounding_shape(XWindowId id);
     // What the screen shows in the rectangle, read from the root window.
     [[nodiscard]] Image grab(int x, int y, int width, int height);
+    // Whether a window manager that follows the desktop conventions runs on the display (it names
+    // its check window on the root window, and that window exists).
+    [[nodiscard]] bool window_manager_running();
+    // Asks the window to close as a window manager's close box does: a WM_DELETE_WINDOW message
+    // of the WM_PROTOCOLS kind, sent to the window itself.
+    void send_delete_window(XWindowId id);
     // Starts watching mouse button releases of every device (XInput 2 raw events, which also
     // report XTEST input) and forgets those seen so far. Call before sending a click.
     void watch_button_releases();
