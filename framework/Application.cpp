@@ -72,7 +72,7 @@ void TApplication::SetTitle(std::string_view title) {
 }
 
 void TApplication::Run() {
-    if (main_form_ != nullptr && !main_form_->Visible())
+    if (main_form_ != nullptr && show_main_form_ && !main_form_->Visible())
         main_form_->Show();
     QApplication::exec();
 }

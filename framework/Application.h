@@ -36,6 +36,9 @@ public:
     // The program file's full path.
     [[nodiscard]] const std::string& ExeName() const { return exe_name_; }
 
+    // Whether Run shows the main form (a tray icon can decide at start-up that it stays hidden).
+    [[nodiscard]] bool ShowMainForm() const { return show_main_form_; }
+    void SetShowMainForm(bool value) { show_main_form_ = value; }
     // Runs the event loop until the main form closes.
     void Run();
     // Ends the event loop.
@@ -66,6 +69,7 @@ private:
     std::vector<std::string> arguments_;
     std::string exe_name_;
     bool minimized_ = false;
+    bool show_main_form_ = true;
     MessageDisplay error_display_;
 };
 
