@@ -212,12 +212,6 @@ bool TTrayAdapter::Add() {
     return true;
 }
 
-bool TTrayAdapter::AddAgain() {
-    if (platform_->icon && platform_->icon->isVisible())
-        platform_->icon->hide();
-    return Add();
-}
-
 void TTrayAdapter::Remove() {
     if (platform_->icon)
         platform_->icon->hide();

@@ -54,8 +54,6 @@ public:
     // Puts the icon into the notification area; false when there is none now (the icon is not
     // shown then). Adding an icon that is shown changes nothing.
     bool Add();
-    // Takes the icon out and puts it in again: after the area has been replaced.
-    bool AddAgain();
     void Remove();
     // Gives the desktop the icon's pictures and tip text (empty: no tip).
     void Modify(const TIcon& icon, const std::string& tip);

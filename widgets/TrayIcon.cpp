@@ -373,8 +373,10 @@ void TTrayIcon::HostChanged(const TTrayHostChange& change) {
         return;
     }
     // A notification area that was (re)started knows nothing of the icon: add it again.
-    if (host.CameBack(change) && icon_visible_)
-        adapter_.AddAgain();
+    if (host.CameBack(change) && icon_visible_) {
+        adapter_.Remove();
+        AddTrayIcon();
+    }
 }
 
 void TTrayIcon::Loaded() {
