@@ -251,7 +251,7 @@ bool TTrayHost::XEmbedManager() const {
 void TTrayHost::DecideIconKind() {
     if (icon_kind_ != TTrayKind::None)
         return;
-    icon_kind_ = platform_->status_notifier ? TTrayKind::StatusNotifier : TTrayKind::XEmbed;
+    icon_kind_ = StatusNotifierHost() ? TTrayKind::StatusNotifier : TTrayKind::XEmbed;
 }
 
 bool TTrayHost::Available() const {
