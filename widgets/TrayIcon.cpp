@@ -361,14 +361,13 @@ void TTrayIcon::Minimize() {
 void TTrayIcon::HostChanged(const TTrayHostChange& change) {
     TTrayHost& host = TTrayHost::Instance();
     if (!host.Available()) {
-        // The area went away with the window in it: the window comes back, and the icon goes
-        // with the area.
+        // The area went away with the window in it: the window comes back at once, or it could
+        // not be reached at all. The icon stays wanted and returns with its area.
         TApplication* app = TApplication::Instance();
         TForm* form = app != nullptr ? app->MainForm() : nullptr;
         if (hid_main_window_ && form != nullptr && !form->Visible()) {
             hid_main_window_ = false;
             app->Restore();
-            SetIconVisible(false);
         }
         return;
     }

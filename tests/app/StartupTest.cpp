@@ -194,8 +194,10 @@ TEST_F(Startup, MinimizingIntoANotificationAreaHidesTheWindowUntilTheIconOrTheAr
     change.status_notifier_now = false;
     TTrayHost::Instance().Simulate(change); // and goes away with the window in it
     EXPECT_TRUE(player.Visible()) << "the window was lost with the notification area";
-    EXPECT_FALSE(player.TrayIcon->IconVisible());
     EXPECT_FALSE(AppHarness::App().Minimized());
+    player.TrayIconClick(nullptr); // what a click on the icon does once the area is back
+    EXPECT_TRUE(player.Visible());
+    EXPECT_FALSE(player.TrayIcon->IconVisible());
     TTrayHost::Instance().ClearSimulation();
     AppHarness::App().SetMainForm(nullptr);
     EXPECT_TRUE(AppHarness::Errors().empty());

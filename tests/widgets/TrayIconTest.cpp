@@ -436,7 +436,8 @@ TEST_F(TrayMinimizeTest, WithoutANotificationAreaTheWindowMinimizesTheUsualWay) 
     app_->Restore();
 }
 
-TEST_F(TrayMinimizeTest, MinimizingHidesTheWindowIntoTheAreaAndItComesBackWhenTheAreaGoes) {
+TEST_F(TrayMinimizeTest,
+       MinimizingHidesTheWindowIntoTheAreaAndItComesBackWhenTheAreaGoesTheIconWithTheArea) {
     tray_->SetMinimizeToTray(true);
     Host(false, true);
     app_->Minimize();
@@ -446,8 +447,11 @@ TEST_F(TrayMinimizeTest, MinimizingHidesTheWindowIntoTheAreaAndItComesBackWhenTh
 
     Host(true, false);
     EXPECT_TRUE(form_->Visible()) << "the window was lost with the notification area";
-    EXPECT_FALSE(tray_->IconVisible());
     EXPECT_FALSE(app_->Minimized());
+    EXPECT_TRUE(tray_->IconVisible()) << "the icon is still wanted, for when the area is back";
+    Host(false, true);
+    EXPECT_TRUE(tray_->Desktop().Visible());
+    EXPECT_TRUE(form_->Visible());
 }
 
 // Counts the adds the component makes.
