@@ -361,7 +361,8 @@ protected:
     std::unique_ptr<StatusNotifierTray> tray_;
 };
 
-TEST_F(StatusNotifierTrayTest, TheItemIsRegisteredWithTheTitleAsItsTipAndActivateRestores) {
+TEST_F(StatusNotifierTrayTest,
+       TheItemIsRegisteredWithTheTitleAsItsTipItsMenuOpensAndActivateRestores) {
     ASSERT_TRUE(tray_->items().empty()) << "an item before the window was minimized";
     ASSERT_TRUE(choose_minimize());
     const std::optional<std::string> item = wait_for_item();
@@ -373,7 +374,15 @@ TEST_F(StatusNotifierTrayTest, TheItemIsRegisteredWithTheTitleAsItsTipAndActivat
     EXPECT_NE(std::find(tip.begin(), tip.end(), "Tray Probe - VO Dezaru"), tip.end())
         << "the tip is not the title; its texts: " << ::testing::PrintToString(tip);
 
+    // The host's ContextMenu call opens the tray menu, which leaves the window where it is.
     const auto [service, path] = address_of(*item);
+    (void)bus_->call(service, path, "org.kde.StatusNotifierItem.ContextMenu",
+                     {"int32:1200", "int32:1000"});
+    EXPECT_TRUE(wait_for_menu().has_value()) << "ContextMenu did not open the tray menu";
+    xdo::key("Escape");
+    EXPECT_TRUE(wait_until([&] { return menus().empty(); }, 2s)) << "Escape left the menu open";
+    EXPECT_FALSE(main_window_viewable());
+
     (void)bus_->call(service, path, "org.kde.StatusNotifierItem.Activate",
                      {"int32:10", "int32:10"});
     EXPECT_TRUE(wait_until([&] { return main_window_viewable(); }, 2s))

@@ -36,7 +36,8 @@ private:
 [[nodiscard]] bool program_installed(const std::string& program);
 
 // Runs a program to its end, at most `timeout`, and returns what it wrote to its standard output
-// (its exit status is not looked at). Throws std::runtime_error when it does not end in time.
+// (its exit status and error output are not looked at). Throws std::runtime_error when it does not
+// end in time.
 [[nodiscard]] std::string capture_program(const std::vector<std::string>& argv,
                                           std::chrono::milliseconds timeout);
 
