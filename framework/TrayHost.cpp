@@ -281,11 +281,6 @@ bool TTrayHost::CameBack(const TTrayHostChange& change) const {
     return sni || x;
 }
 
-bool TTrayHost::WentAway(const TTrayHostChange& change) const {
-    (void)change;
-    return !Available();
-}
-
 int TTrayHost::Subscribe(Listener listener) {
     const int key = next_key_++;
     listeners_[key] = std::move(listener);

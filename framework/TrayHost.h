@@ -47,9 +47,8 @@ public:
     // Whether an icon shown now would reach a notification area: the area of IconKind when that
     // is decided, else either kind.
     [[nodiscard]] bool Available() const;
-    // Whether `change` made an area the icons can use appear or be replaced, or made it vanish.
+    // Whether `change` made an area the icons can use appear, or replaced it.
     [[nodiscard]] bool CameBack(const TTrayHostChange& change) const;
-    [[nodiscard]] bool WentAway(const TTrayHostChange& change) const;
 
     using Listener = std::function<void(const TTrayHostChange&)>;
     // Returns a key for Unsubscribe.
