@@ -9,7 +9,9 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format libc
 	libopenmpt-dev libfluidsynth-dev libsndfile1-dev libmpg123-dev libsdl2-dev libmp3lame-dev \
 	libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	fonts-wine fonts-liberation fontconfig timgm6mb-soundfont \
-	xvfb xauth xdotool x11-utils libx11-dev libxext-dev libxi-dev trayer openbox
+	libxcb1-dev \
+	xvfb xauth xdotool x11-utils libx11-dev libxext-dev libxi-dev trayer openbox \
+	dbus-daemon dbus-bin haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
 
 DEMO := resources/demo/dezaru-dawn.mod
 

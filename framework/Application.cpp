@@ -95,7 +95,7 @@ void TApplication::Run() {
     // Closed already, e.g. by a signal while a message box of the start-up was open.
     if (terminated_)
         return;
-    if (main_form_ != nullptr && !main_form_->Visible())
+    if (main_form_ != nullptr && show_main_form_ && !main_form_->Visible())
         main_form_->Show();
     QApplication::exec();
 }

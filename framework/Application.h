@@ -37,6 +37,9 @@ public:
     // The program file's full path.
     [[nodiscard]] const std::string& ExeName() const { return exe_name_; }
 
+    // Whether Run shows the main form (a tray icon can decide at start-up that it stays hidden).
+    [[nodiscard]] bool ShowMainForm() const { return show_main_form_; }
+    void SetShowMainForm(bool value) { show_main_form_ = value; }
     // Runs the event loop until the main form closes; returns at once if it has already.
     void Run();
     // Ends the event loop, and every nested one (modal dialogs, message boxes).
@@ -72,6 +75,7 @@ private:
     std::string exe_name_;
     bool minimized_ = false;
     bool terminated_ = false;
+    bool show_main_form_ = true;
     MessageDisplay error_display_;
     std::unique_ptr<TerminationSignals> termination_signals_;
 };

@@ -100,6 +100,13 @@ public:
     [[nodiscard]] bool OwnerDraw() const { return owner_draw_; }
     void SetOwnerDraw(bool value) { owner_draw_ = value; }
 
+    // Whether the menu's owner pops it up by itself (a tray icon on a right click does).
+    [[nodiscard]] bool AutoPopup() const { return auto_popup_; }
+    void SetAutoPopup(bool value) { auto_popup_ = value; }
+    // Who popped the menu up last, for handlers that serve several.
+    [[nodiscard]] TComponent* PopupComponent() const { return popup_component_; }
+    void SetPopupComponent(TComponent* component) { popup_component_ = component; }
+
     // Shows the menu with its top-left corner at the screen point (x, y).
     void Popup(int x, int y);
     [[nodiscard]] TPoint PopupPoint() const { return popup_point_; }
@@ -117,6 +124,8 @@ private:
     TMenuItem* root_;
     TImageList* images_ = nullptr;
     bool owner_draw_ = false;
+    bool auto_popup_ = true;
+    TComponent* popup_component_ = nullptr;
     TPoint popup_point_;
 };
 

@@ -1,62 +1,247 @@
 #include "framework/TrayAdapter.h"
 
+#include "framework/Icon.h"
+#include "framework/TrayHost.h"
+
+#include <QApplication>
 #include <QCursor>
 #include <QIcon>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QSystemTrayIcon>
+#include <QWidget>
+
+#include <optional>
 
 namespace vd {
 
+namespace {
+
+constexpr const char* kClaimed = "vdTrayWindowClaimed"; // the icon window has its adapter
+
+TShiftState KeysNow() {
+    const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
+    TShiftState shift = 0;
+    if (keys & Qt::ShiftModifier)
+        shift |= ssShift;
+    if (keys & Qt::AltModifier)
+        shift |= ssAlt;
+    if (keys & Qt::ControlModifier)
+        shift |= ssCtrl;
+    return shift;
+}
+
+TPoint PointerNow() {
+    const QPoint at = QCursor::pos();
+    return {at.x(), at.y()};
+}
+
+} // namespace
+
+// Turns the mouse events of the XEmbed icon window into reports. The platform's own handling of
+// them (which knows only click kinds) is left out, so nothing is reported twice.
+class TTrayWindowFilter : public QObject {
+public:
+    explicit TTrayWindowFilter(std::function<void(TTrayMessage, TPoint, TShiftState)> report)
+        : report_(std::move(report)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        std::optional<TTrayMessage> message;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease: {
+            const bool press = event->type() == QEvent::MouseButtonPress;
+            switch (static_cast<QMouseEvent*>(event)->button()) {
+            case Qt::LeftButton:
+                message = press ? TTrayMessage::LeftDown : TTrayMessage::LeftUp;
+                break;
+            case Qt::RightButton:
+                message = press ? TTrayMessage::RightDown : TTrayMessage::RightUp;
+                break;
+            case Qt::MiddleButton:
+                message = press ? TTrayMessage::MiddleDown : TTrayMessage::MiddleUp;
+                break;
+            default:
+                break;
+            }
+            break;
+        }
+        case QEvent::MouseButtonDblClick:
+            // The second press of a double-click: only the left button's is a double-click, the
+            // others are plain presses.
+            switch (static_cast<QMouseEvent*>(event)->button()) {
+            case Qt::LeftButton:
+                message = TTrayMessage::LeftDoubleClick;
+                break;
+            case Qt::RightButton:
+                message = TTrayMessage::RightDown;
+                break;
+            case Qt::MiddleButton:
+                message = TTrayMessage::MiddleDown;
+                break;
+            default:
+                break;
+            }
+            break;
+        case QEvent::MouseMove:
+        case QEvent::Enter:
+            message = TTrayMessage::MouseMove;
+            break;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+        if (message) {
+            TPoint at = PointerNow();
+            if (event->type() != QEvent::Enter) {
+                const QPoint global = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+                at = {global.x(), global.y()};
+            }
+            report_(*message, at, KeysNow());
+        }
+        return event->type() != QEvent::Enter;
+    }
+
+private:
+    std::function<void(TTrayMessage, TPoint, TShiftState)> report_;
+};
+
 struct TTrayAdapter::Platform {
-    QSystemTrayIcon icon;
+    QObject context; // queued reports die with the adapter
+    std::unique_ptr<QSystemTrayIcon> icon;
+    std::unique_ptr<TTrayWindowFilter> filter;
+    QPointer<QWidget> window; // the XEmbed icon window we listen to, when there is one
+    TIcon picture;
     std::string tooltip;
 };
 
 TTrayAdapter::TTrayAdapter() : platform_(std::make_unique<Platform>()) {
-    // The icon reports a click from inside the delivery of its own mouse event, and on X11 hiding
-    // the icon destroys its window there and then, while that delivery still has to hand the
-    // same press on (as a context menu event). A restore from the icon or from its menu hides
-    // the icon, so both reports are acted on from the event loop, once the delivery has ended.
-    QSystemTrayIcon* icon = &platform_->icon;
-    QObject::connect(
-        icon, &QSystemTrayIcon::activated, [this, icon](QSystemTrayIcon::ActivationReason reason) {
-            const QPoint at = QCursor::pos(); // where the click was, not where the pointer is later
-            QMetaObject::invokeMethod(
-                icon,
-                [this, reason, at] {
-                    if (reason == QSystemTrayIcon::Trigger && OnClick)
-                        OnClick();
-                    else if (reason == QSystemTrayIcon::Context && OnContextMenu)
-                        OnContextMenu({at.x(), at.y()});
-                },
-                Qt::QueuedConnection);
-        });
+    platform_->filter = std::make_unique<TTrayWindowFilter>(
+        [this](TTrayMessage message, TPoint at, TShiftState shift) { Report(message, at, shift); });
 }
 
 TTrayAdapter::~TTrayAdapter() {
-    platform_->icon.hide();
+    if (platform_->icon)
+        platform_->icon->hide();
 }
 
 bool TTrayAdapter::Available() {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return TTrayHost::Instance().Available();
 }
 
-void TTrayAdapter::SetIcon(const std::string& path) {
-    platform_->icon.setIcon(QIcon(QString::fromStdString(path)));
+TPoint TTrayAdapter::CursorPos() {
+    return PointerNow();
 }
 
-void TTrayAdapter::SetToolTip(const std::string& text) {
-    if (platform_->tooltip == text)
-        return;
-    platform_->tooltip = text;
-    platform_->icon.setToolTip(QString::fromUtf8(text.c_str()));
+unsigned TTrayAdapter::DoubleClickTime_ms() {
+    return static_cast<unsigned>(QApplication::doubleClickInterval());
 }
 
-void TTrayAdapter::SetVisible(bool visible) {
-    platform_->icon.setVisible(visible);
+void TTrayAdapter::Report(TTrayMessage message, TPoint screen, TShiftState shift) {
+    // The report comes from inside the delivery of a mouse event of the icon's window, and on
+    // X11 hiding the icon destroys that window there and then while the delivery still goes on.
+    // A restore from the icon or from its menu hides the icon, so reports are acted on from the
+    // event loop, once the delivery has ended.
+    QMetaObject::invokeMethod(
+        &platform_->context,
+        [this, message, screen, shift] {
+            if (OnNotification)
+                OnNotification(message, screen, shift);
+        },
+        Qt::QueuedConnection);
+}
+
+bool TTrayAdapter::Add() {
+    Platform& p = *platform_;
+    if (!Available())
+        return false;
+    if (!p.icon) {
+        TTrayHost::Instance().DecideIconKind();
+        p.icon = std::make_unique<QSystemTrayIcon>();
+        p.icon->setIcon(p.picture.ToQIcon());
+        p.icon->setToolTip(QString::fromUtf8(p.tooltip.c_str()));
+        // Where the icon has no window of ours (a StatusNotifierItem host) the platform reports
+        // only kinds of click: each becomes the press and release it stands for.
+        QObject::connect(p.icon.get(), &QSystemTrayIcon::activated,
+                         [this](QSystemTrayIcon::ActivationReason reason) {
+                             const TPoint at = PointerNow();
+                             const TShiftState shift = KeysNow();
+                             switch (reason) {
+                             case QSystemTrayIcon::Trigger:
+                                 Report(TTrayMessage::LeftDown, at, shift);
+                                 Report(TTrayMessage::LeftUp, at, shift);
+                                 break;
+                             case QSystemTrayIcon::DoubleClick:
+                                 Report(TTrayMessage::LeftDoubleClick, at, shift);
+                                 Report(TTrayMessage::LeftUp, at, shift);
+                                 break;
+                             case QSystemTrayIcon::Context:
+                                 Report(TTrayMessage::RightDown, at, shift);
+                                 Report(TTrayMessage::RightUp, at, shift);
+                                 break;
+                             case QSystemTrayIcon::MiddleClick:
+                                 Report(TTrayMessage::MiddleDown, at, shift);
+                                 Report(TTrayMessage::MiddleUp, at, shift);
+                                 break;
+                             case QSystemTrayIcon::Unknown:
+                                 break;
+                             }
+                         });
+        QObject::connect(p.icon.get(), &QSystemTrayIcon::messageClicked,
+                         [this] { Report(TTrayMessage::BalloonClick, PointerNow(), KeysNow()); });
+    }
+    if (!p.icon->isVisible())
+        p.icon->show();
+    // The XEmbed icon window exists once the tray has docked it; the platform makes a new one for
+    // every tray it docks in.
+    QMetaObject::invokeMethod(
+        &p.context,
+        [this] {
+            Platform& q = *platform_;
+            if (q.window)
+                return;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->inherits("QSystemTrayIconSys") && !w->property(kClaimed).toBool()) {
+                    w->setProperty(kClaimed, true);
+                    q.window = w;
+                    w->setMouseTracking(true);
+                    w->installEventFilter(q.filter.get());
+                }
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
+void TTrayAdapter::Remove() {
+    if (platform_->icon)
+        platform_->icon->hide();
+}
+
+void TTrayAdapter::Modify(const TIcon& icon, const std::string& tip) {
+    // The player gives the tip every few milliseconds; a desktop is told only of real changes.
+    Platform& p = *platform_;
+    if (!(p.picture == icon)) {
+        p.picture = icon;
+        if (p.icon)
+            p.icon->setIcon(p.picture.ToQIcon());
+    }
+    if (p.tooltip != tip) {
+        p.tooltip = tip;
+        if (p.icon)
+            p.icon->setToolTip(QString::fromUtf8(tip.c_str()));
+    }
 }
 
 bool TTrayAdapter::Visible() const {
-    return platform_->icon.isVisible();
+    return platform_->icon && platform_->icon->isVisible();
+}
+
+const std::string& TTrayAdapter::ToolTip() const {
+    return platform_->tooltip;
+}
+
+bool TTrayAdapter::HasIcon() const {
+    return !platform_->picture.Empty();
 }
 
 } // namespace vd

@@ -8,8 +8,35 @@
 
 namespace vd {
 
-// An icon in the desktop's notification area. Where the desktop has none, it stays hidden and
-// reports that it is not available.
+class TIcon;
+
+// What the desktop reports about an icon, in the terms of a classic notification area: button
+// presses, releases and double-clicks, pointer moves, and the balloon notifications.
+enum class TTrayMessage {
+    MouseMove,
+    LeftDown,
+    LeftUp,
+    LeftDoubleClick,
+    RightDown,
+    RightUp,
+    MiddleDown,
+    MiddleUp,
+    BalloonHide,
+    BalloonTimeout,
+    BalloonClick,
+};
+
+// An icon in the desktop's notification area.
+//
+// What each kind of area delivers:
+// - XEmbed tray: the icon is a window of ours, so every press, release, double-click and move
+//   over it arrives, with the pointer's screen position.
+// - StatusNotifierItem host: the host calls Activate (reported as a left press and release),
+//   ContextMenu (a right press and release) and SecondaryActivate (a middle press and release);
+//   there are no moves, no separate releases and no double-clicks.
+// - No area: nothing; the icon is made only once an area exists.
+// The platform makes its icon in the kind of area present when the first one is made, once per
+// process; so the icon is made only when it is first shown and an area is present.
 class TTrayAdapter {
 public:
     TTrayAdapter();
@@ -17,21 +44,34 @@ public:
     TTrayAdapter(const TTrayAdapter&) = delete;
     TTrayAdapter& operator=(const TTrayAdapter&) = delete;
 
+    // Whether an icon shown now would reach a notification area.
     [[nodiscard]] static bool Available();
-    // The icon's picture from a resource path (":/icons/...") or a file.
-    void SetIcon(const std::string& path);
-    void SetToolTip(const std::string& text);
-    void SetVisible(bool visible);
-    [[nodiscard]] bool Visible() const;
+    // The pointer's screen position now.
+    [[nodiscard]] static TPoint CursorPos();
+    // The longest time between the presses of a double-click, in milliseconds.
+    [[nodiscard]] static unsigned DoubleClickTime_ms();
 
-    // A left click on the icon. GUI thread, from the event loop after the click's own delivery,
-    // so a handler may hide the icon.
-    std::function<void()> OnClick;
-    // A right click: the screen point to pop a menu up at. Run as OnClick is.
-    std::function<void(TPoint screen)> OnContextMenu;
+    // Puts the icon into the notification area; false when there is none now (the icon is not
+    // shown then). Adding an icon that is shown changes nothing.
+    bool Add();
+    void Remove();
+    // Gives the desktop the icon's pictures and tip text (empty: no tip).
+    void Modify(const TIcon& icon, const std::string& tip);
+
+    // What the desktop has now: whether the icon is shown, its tip and picture sizes.
+    [[nodiscard]] bool Visible() const;
+    [[nodiscard]] const std::string& ToolTip() const;
+    [[nodiscard]] bool HasIcon() const;
+
+    // GUI thread, from the event loop after the desktop's own delivery has ended, so a handler
+    // may hide the icon (which on X11 destroys the window the report came from). `screen` is the
+    // pointer's screen position and `shift` the Shift, Alt and Ctrl keys at the time of the
+    // report.
+    std::function<void(TTrayMessage message, TPoint screen, TShiftState shift)> OnNotification;
 
 private:
     struct Platform;
+    void Report(TTrayMessage message, TPoint screen, TShiftState shift);
     std::unique_ptr<Platform> platform_;
 };
 

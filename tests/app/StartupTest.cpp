@@ -4,6 +4,7 @@
 #include "framework/IniFile.h"
 #include "framework/ListBox.h"
 #include "framework/Timer.h"
+#include "framework/TrayHost.h"
 #include "playlist/PlaylistFile.h"
 #include "skin/VsButtons.h"
 #include "skin/VsLabel.h"
@@ -214,6 +215,54 @@ TEST_F(Startup, MinimizingWithoutANotificationAreaKeepsTheWindowReachable) {
     player.TrayIconClick(nullptr);
     EXPECT_FALSE(AppHarness::App().Minimized());
     EXPECT_TRUE(player.Visible());
+}
+
+TEST_F(Startup, TheTrayIconHasThePlayersSettingsAndAnIconForEverySmallSize) {
+    TPlayer& player = Start();
+    TTrayIcon& tray = *player.TrayIcon;
+    EXPECT_EQ(tray.Hint(), "VO Dezaru");
+    EXPECT_TRUE(tray.MinimizeToTray());
+    EXPECT_EQ(tray.PopupMenu(), player.TrayMenu);
+    EXPECT_FALSE(tray.IconVisible());
+    EXPECT_TRUE(tray.Enabled());
+    EXPECT_TRUE(tray.ShowHint());
+    EXPECT_FALSE(tray.LeftPopup());
+    EXPECT_FALSE(tray.CycleIcons());
+    EXPECT_EQ(tray.CycleInterval(), 0U);
+    EXPECT_EQ(tray.IconList(), nullptr);
+    EXPECT_EQ(tray.IconIndex(), 0);
+    EXPECT_TRUE(static_cast<bool>(tray.OnClick));
+    // Drawn for each size a panel asks for, rather than shrunk from the largest.
+    EXPECT_EQ(tray.Icon().Sizes(), (std::vector<int>{16, 22, 24, 32, 48}));
+}
+
+TEST_F(Startup, MinimizingIntoANotificationAreaHidesTheWindowUntilTheIconOrTheAreaGoes) {
+    TPlayer& player = Start();
+    player.Show();
+    AppHarness::App().SetMainForm(&player); // as the program's entry makes it
+    TTrayHostChange change;
+    change.status_notifier_now = true;
+    TTrayHost::Instance().Simulate(change); // a StatusNotifierItem host appears
+    player.MenuMinimizeClick(nullptr);
+    EXPECT_FALSE(player.Visible());
+    EXPECT_TRUE(player.TrayIcon->IconVisible());
+    player.TrayIconClick(nullptr);
+    EXPECT_TRUE(player.Visible());
+    EXPECT_FALSE(player.TrayIcon->IconVisible());
+
+    player.MenuMinimizeClick(nullptr);
+    ASSERT_FALSE(player.Visible());
+    change.status_notifier_before = true;
+    change.status_notifier_now = false;
+    TTrayHost::Instance().Simulate(change); // and goes away with the window in it
+    EXPECT_TRUE(player.Visible()) << "the window was lost with the notification area";
+    EXPECT_FALSE(AppHarness::App().Minimized());
+    player.TrayIconClick(nullptr); // what a click on the icon does once the area is back
+    EXPECT_TRUE(player.Visible());
+    EXPECT_FALSE(player.TrayIcon->IconVisible());
+    TTrayHost::Instance().ClearSimulation();
+    AppHarness::App().SetMainForm(nullptr);
+    EXPECT_TRUE(AppHarness::Errors().empty());
 }
 
 TEST_F(Startup, TheMainMenuPopsUpBelowTheMenuButton) {

@@ -1,6 +1,6 @@
 // make_skin OUTDIR [--preview FILE.png]
 // Draws the player's artwork and writes OUTDIR/skin/*.bmp, OUTDIR/skin/main.vsk,
-// OUTDIR/menu/menu_thumbs.bmp and OUTDIR/icons/vodezaru-{48,32,16}.png. The output depends
+// OUTDIR/menu/menu_thumbs.bmp and OUTDIR/icons/vodezaru-{48,32,24,22,16}.png. The output depends
 // only on this program and the fonts it loads, so a rerun reproduces the same bytes.
 
 #include "tools/make_skin/AppIcon.h"
@@ -92,7 +92,7 @@ int run(const QString& out_dir, const QString& preview) {
     // The lit lamps stay outside the store, which keeps the six graphics the layout names.
     writeFile(out_dir + "/skin/lamps.bmp", encodeBmp24(lamps));
     writeFile(out_dir + "/menu/menu_thumbs.bmp", encodeBmp24(menu));
-    for (int size : {48, 32, 16}) {
+    for (int size : {48, 32, 24, 22, 16}) {
         writeFile(out_dir + QString("/icons/vodezaru-%1.png").arg(size),
                   encodePng(drawAppIcon(size)));
     }

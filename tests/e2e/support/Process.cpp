@@ -2,7 +2,11 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -112,6 +116,67 @@ void ChildProcess::terminate() {
         ::kill(pid_, SIGKILL);
         status_ = reap_within(pid_, std::chrono::milliseconds(5000));
     }
+}
+
+bool program_installed(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string rest = path != nullptr ? path : "/usr/bin:/bin";
+    while (!rest.empty()) {
+        const std::size_t colon = rest.find(':');
+        const std::string dir = rest.substr(0, colon);
+        rest = colon == std::string::npos ? "" : rest.substr(colon + 1);
+        std::error_code ignored;
+        if (!dir.empty() &&
+            std::filesystem::is_regular_file(std::filesystem::path(dir) / program, ignored))
+            return true;
+    }
+    return false;
+}
+
+std::string capture_program(const std::vector<std::string>& argv,
+                            std::chrono::milliseconds timeout) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        throw std::runtime_error("cannot make a pipe for " + argv.at(0));
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    // Its complaints (a bus not up yet, while a test waits for it) are not the test's output.
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<std::string> args = argv;
+    std::vector<std::string> env = merged_environment({});
+    std::vector<char*> argv_ptrs = pointers_to(args);
+    std::vector<char*> env_ptrs = pointers_to(env);
+    pid_t pid = -1;
+    const int error = ::posix_spawnp(&pid, argv.at(0).c_str(), &actions, nullptr, argv_ptrs.data(),
+                                     env_ptrs.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    if (error != 0) {
+        ::close(fds[0]);
+        throw std::runtime_error("cannot start " + argv.at(0) + ": " + std::strerror(error));
+    }
+    std::string output;
+    const auto deadline = Clock::now() + timeout;
+    bool ended = false;
+    while (!ended && Clock::now() < deadline) {
+        pollfd p{fds[0], POLLIN, 0};
+        if (::poll(&p, 1, 20) <= 0)
+            continue;
+        char buffer[4096];
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n > 0)
+            output.append(buffer, static_cast<std::size_t>(n));
+        else if (n == 0 || errno != EINTR)
+            ended = true;
+    }
+    ::close(fds[0]);
+    if (!reap_within(pid, ended ? std::chrono::milliseconds(2000) : std::chrono::milliseconds(0))) {
+        ::kill(pid, SIGKILL);
+        (void)reap_within(pid, std::chrono::milliseconds(5000));
+        throw std::runtime_error(argv.at(0) + " did not finish in time");
+    }
+    return output;
 }
 
 int run_program(const std::vector<std::string>& argv, std::chrono::milliseconds timeout) {

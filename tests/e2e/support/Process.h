@@ -34,6 +34,15 @@ private:
     std::optional<int> status_;
 };
 
+// Whether `program` is found on the PATH (tests of optional programs skip without them).
+[[nodiscard]] bool program_installed(const std::string& program);
+
+// Runs a program to its end, at most `timeout`, and returns what it wrote to its standard output
+// (its exit status and error output are not looked at). Throws std::runtime_error when it does not
+// end in time.
+[[nodiscard]] std::string capture_program(const std::vector<std::string>& argv,
+                                          std::chrono::milliseconds timeout);
+
 // Runs a program to its end, at most `timeout` (it is killed then and std::runtime_error thrown).
 // Returns the exit code; a program killed by a signal throws.
 int run_program(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);

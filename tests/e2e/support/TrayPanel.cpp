@@ -2,8 +2,6 @@
 
 #include "tests/e2e/support/Wait.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 #include <vector>
 
@@ -16,18 +14,7 @@ constexpr const char* kProgram = "trayer";
 } // namespace
 
 bool TrayPanel::installed() {
-    const char* path = std::getenv("PATH");
-    std::string rest = path != nullptr ? path : "/usr/bin:/bin";
-    while (!rest.empty()) {
-        const std::size_t colon = rest.find(':');
-        const std::string dir = rest.substr(0, colon);
-        rest = colon == std::string::npos ? "" : rest.substr(colon + 1);
-        std::error_code ignored;
-        if (!dir.empty() &&
-            std::filesystem::is_regular_file(std::filesystem::path(dir) / kProgram, ignored))
-            return true;
-    }
-    return false;
+    return program_installed(kProgram);
 }
 
 TrayPanel::TrayPanel(XDisplay& x) : x_(x) {
