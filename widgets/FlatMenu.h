@@ -14,6 +14,7 @@ class TMenuItem;
 class TBitmap;
 class TControl;
 class TControlSubClass;
+class TSpeedButton;
 
 // The containers whose controls the painter restyles, bit 0 first.
 enum TFlatContainer : uint16_t {
@@ -191,6 +192,7 @@ private:
     void HookItem(TMenuItem* item, bool enable, bool recurse);
     void HookFamily(TMenuItem* item);
     void ApplyToControl(TComponent* component, bool enable, bool repaint);
+    void PaintSpeedButton(TSpeedButton& button, const TControlSubClass& hook);
     void UnhookAllControls();
     [[nodiscard]] bool IsTopLevel(const TMenuItem* item) const;
 
