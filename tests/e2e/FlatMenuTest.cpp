@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -195,7 +196,11 @@ TEST_F(FlatMenus, MainMenuShowsTheIconColumnTheDisabledHeadingAndTheLiftedIconUn
               3)
         << "no shadow under the lifted icon";
 
-    write_ppm(x_->grab(sx - 120, sy - 60, menu->width + 240, menu->height + 100),
+    // The window with its menu open, for a look afterwards.
+    const WindowInfo w = player.window();
+    const int right = std::max(w.x + w.width, menu->x + menu->width);
+    const int bottom = std::max(w.y + w.height, menu->y + menu->height);
+    write_ppm(x_->grab(w.x, w.y, right - w.x, bottom - w.y),
               artifacts_dir() / "flat-main-menu.ppm");
     xdo::key("Escape");
 }
