@@ -5,8 +5,10 @@
 #include "framework/Fonts.h"
 #include "framework/Forms.h"
 #include "framework/TerminationSignals.h"
+#include "framework/SystemFonts.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPalette>
 #include <QThread>
@@ -41,6 +43,15 @@ void ReadDesktopColors() {
     set(clMenuText, pal.color(QPalette::WindowText));
 }
 
+// The desktop's menu font, where its theme gives menus a font of their own; otherwise the
+// classic menu font stays.
+void ReadDesktopMenuFont() {
+    const QFont menu = QApplication::font("QMenu");
+    if (menu == QApplication::font())
+        return;
+    SetSystemMenuFont(menu.family().toStdString(), -QFontInfo(menu).pixelSize());
+}
+
 } // namespace
 
 struct TApplication::Platform {
@@ -56,6 +67,7 @@ TApplication::TApplication(int& argc, char** argv) {
     exe_name_ = QCoreApplication::applicationFilePath().toLocal8Bit().toStdString();
     RegisterClassicFonts();
     ReadDesktopColors();
+    ReadDesktopMenuFont();
     g_instance = this;
     // The event loop can also end without the main form's Close: the session manager ends the
     // session. The form then closes its own way, as late as that is.
