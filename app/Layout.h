@@ -128,8 +128,28 @@ struct MenuItem {
     bool is_default = false;
     bool enabled = true;
 };
+// The menu painter: read in this order, Active last.
 struct FlatMenu {
+    int dim_level = 30;
+    int gray_level = 10;
+    Font font{"Tahoma", 8, false, clMenuText};
+    TColor color = clBtnFace;
+    TColor icon_back_color = clBtnFace;
+    TColor menu_bar_color = clBtnFace;
+    TColor select_color = clHighlight;
+    TColor select_border_color = clHighlight;
+    TColor select_font_color = clMenuText;
+    TColor disabled_color = clInactiveCaption;
+    TColor separator_color = clBtnFace;
+    TColor checked_color = clHighlight;
+    int icon_width = 24;
+    bool draw_select = true;
+    bool use_system_colors = true;
+    bool override_owner_draw = false;
+    bool gradient = false;
+    bool flat_menu = false;
     bool auto_detect = true;
+    bool active = true;
 };
 struct VisualStyles {};
 

@@ -185,7 +185,30 @@ struct Creator {
         item->SetDefault(p.is_default);
         item->SetEnabled(p.enabled);
     }
-    void operator()(const layout::FlatMenu& p) { Make<TFlatMenu>()->AutoDetect = p.auto_detect; }
+    void operator()(const layout::FlatMenu& p) {
+        auto* painter = Make<TFlatMenu>();
+        painter->SetDimLevel(p.dim_level);
+        painter->SetGrayLevel(p.gray_level);
+        TFont font;
+        SetFont(font, p.font);
+        painter->SetFont(font);
+        painter->SetColor(p.color);
+        painter->SetIconBackColor(p.icon_back_color);
+        painter->SetMenuBarColor(p.menu_bar_color);
+        painter->SetSelectColor(p.select_color);
+        painter->SetSelectBorderColor(p.select_border_color);
+        painter->SetSelectFontColor(p.select_font_color);
+        painter->SetDisabledColor(p.disabled_color);
+        painter->SetSeparatorColor(p.separator_color);
+        painter->SetCheckedColor(p.checked_color);
+        painter->SetIconWidth(p.icon_width);
+        painter->SetDrawSelect(p.draw_select);
+        painter->SetUseSystemColors(p.use_system_colors);
+        painter->SetOverrideOwnerDraw(p.override_owner_draw);
+        painter->SetGradient(p.gradient);
+        painter->SetFlatMenu(p.flat_menu);
+        painter->SetAutoDetect(p.auto_detect);
+    }
     void operator()(const layout::VisualStyles&) { Make<TVisualStyles>(); }
 };
 
@@ -251,7 +274,9 @@ struct Resolver {
         if (!p.on_click.empty())
             item->OnClick = Handler(handlers, p.on_click);
     }
-    void operator()(const layout::FlatMenu&) {}
+    // Items join their menus while references resolve; the painter, last in the layout, takes
+    // the menus over once they are whole.
+    void operator()(const layout::FlatMenu& p) { Self<TFlatMenu>()->SetActive(p.active); }
     void operator()(const layout::VisualStyles&) {}
 };
 

@@ -116,7 +116,6 @@ const std::array kMainLayout = {
           Dialog{false, "Open VO Dezaru Playlist...", kPlaylistFilter, ofHideReadOnly, ""}},
     Entry{"SavePlaylist", "",
           Dialog{true, "Save VO Dezaru Playlist...", kPlaylistFilter, ofHideReadOnly, "pvl"}},
-    Entry{"CLFormFX", "", FlatMenu{true}},
 
     // TrayMenu
     Entry{"MenuRestore", "", MenuItem{"TrayMenu", "Restore", -1, "TrayIconClick", true, true}},
@@ -152,6 +151,8 @@ const std::array kMainLayout = {
     Entry{"About1", "", Item("MainMenu", "About", 10, "About1Click")},
     Entry{"Minimize1", "", Item("MainMenu", "Minimize", 0, "MenuMinimizeClick")},
     Entry{"Close1", "", Item("MainMenu", "Close", 1, "MenuCloseClick")},
+    // The menu painter comes last, so that taking over the menus finds every item in place.
+    Entry{"CLFormFX", "", FlatMenu{}},
 };
 
 } // namespace

@@ -101,6 +101,14 @@ void TComponent::NotifyRemoval() {
     }
 }
 
+void TComponent::NotifyInsertion(TComponent* component) {
+    Notification(component, TOperation::opInsert);
+    const std::vector<TComponent*> owned = components_;
+    for (TComponent* other : owned)
+        if (other != component)
+            other->Notification(component, TOperation::opInsert);
+}
+
 void TComponent::InsertComponent(TComponent* component) {
     component->owner_ = this;
     components_.push_back(component);

@@ -62,11 +62,17 @@ public:
     // Frees every owned component, last first, each while this component is still whole.
     void DestroyComponents();
 
-    // Creates a component owned by `owner`: the owner frees it.
+    // Creates a component owned by `owner`: the owner frees it. Once it is whole, the owner and
+    // its other components are told of the insertion.
     template <class T, class... Args>
     static T* Create(TComponent* owner, Args&&... args) {
-        return new T(owner, std::forward<Args>(args)...); // owned by `owner`
+        T* component = new T(owner, std::forward<Args>(args)...); // owned by `owner`
+        if (owner != nullptr)
+            owner->NotifyInsertion(component);
+        return component;
     }
+    // Tells this component and every component it owns that `component` joined it.
+    void NotifyInsertion(TComponent* component);
 
 protected:
     // Sets the destroying state and tells everybody who knows this component that it goes away,

@@ -93,7 +93,9 @@ void TControl::SetEnabled(bool enabled) {
     if (enabled_ == enabled)
         return;
     enabled_ = enabled;
-    EnabledChanged();
+    TControlMessage m;
+    m.kind = TControlMessageKind::mkEnabledChanged;
+    Perform(m);
 }
 
 void TControl::SetCursor(TCursor cursor) {
@@ -117,7 +119,9 @@ void TControl::SetCaption(std::string_view caption) {
     if (caption_ == caption)
         return;
     caption_ = caption;
-    TextChanged();
+    TControlMessage m;
+    m.kind = TControlMessageKind::mkTextChanged;
+    Perform(m);
 }
 
 void TControl::SetColor(TColor color) {
@@ -203,14 +207,63 @@ void TControl::DblClick() {
         OnDblClick(this);
 }
 
+void TControl::Perform(TControlMessage& message) {
+    if (!WindowProc) {
+        DefaultWindowProc(message);
+        return;
+    }
+    // A hook may put the old handling back while it runs: keep this one alive until it returns.
+    const TWindowProc proc = WindowProc;
+    SafeCall([&] { proc(message); });
+}
+
+void TControl::DefaultWindowProc(TControlMessage& m) {
+    using enum TControlMessageKind;
+    switch (m.kind) {
+    case mkMouseDown:
+        if (m.double_click && (control_style_ & csDoubleClicks) != 0) {
+            SafeCall([&] { DblClick(); });
+            m.shift |= ssDouble;
+        }
+        SafeCall([&] { MouseDown(m.button, m.shift, m.x, m.y); });
+        break;
+    case mkMouseUp:
+        if (m.click)
+            SafeCall([&] { Click(); });
+        SafeCall([&] { MouseUp(m.button, m.shift, m.x, m.y); });
+        break;
+    case mkMouseEnter:
+        SafeCall([&] { MouseEnter(); });
+        break;
+    case mkMouseLeave:
+        SafeCall([&] { MouseLeave(); });
+        break;
+    case mkKeyDown:
+        if (m.key != nullptr)
+            SafeCall([&] { KeyDown(*m.key, m.shift); });
+        break;
+    case mkEnabledChanged:
+        EnabledChanged();
+        break;
+    case mkTextChanged:
+        TextChanged();
+        break;
+    default:
+        break;
+    }
+}
+
 void TControl::HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y,
                                bool double_click) {
     press_pos_ = {x, y};
-    if (double_click && (control_style_ & csDoubleClicks) != 0) {
-        SafeCall([&] { DblClick(); });
-        shift |= ssDouble;
-    }
-    SafeCall([&] { MouseDown(button, shift, x, y); });
+    TControlMessage m;
+    m.kind = TControlMessageKind::mkMouseDown;
+    m.button = button;
+    m.shift = shift;
+    m.x = x;
+    m.y = y;
+    m.double_click = double_click;
+    Perform(m);
 }
 
 void TControl::HandleMouseMove(TShiftState shift, int x, int y) {
@@ -218,17 +271,26 @@ void TControl::HandleMouseMove(TShiftState shift, int x, int y) {
 }
 
 void TControl::HandleMouseUp(TMouseButton button, TShiftState shift, int x, int y, bool click) {
-    if (click)
-        SafeCall([&] { Click(); });
-    SafeCall([&] { MouseUp(button, shift, x, y); });
+    TControlMessage m;
+    m.kind = TControlMessageKind::mkMouseUp;
+    m.button = button;
+    m.shift = shift;
+    m.x = x;
+    m.y = y;
+    m.click = click;
+    Perform(m);
 }
 
 void TControl::HandleMouseEnter() {
-    SafeCall([&] { MouseEnter(); });
+    TControlMessage m;
+    m.kind = TControlMessageKind::mkMouseEnter;
+    Perform(m);
 }
 
 void TControl::HandleMouseLeave() {
-    SafeCall([&] { MouseLeave(); });
+    TControlMessage m;
+    m.kind = TControlMessageKind::mkMouseLeave;
+    Perform(m);
 }
 
 void TControl::KeyDown(uint16_t& key, TShiftState shift) {
@@ -237,7 +299,11 @@ void TControl::KeyDown(uint16_t& key, TShiftState shift) {
 }
 
 void TControl::HandleKeyDown(uint16_t& key, TShiftState shift) {
-    SafeCall([&] { KeyDown(key, shift); });
+    TControlMessage m;
+    m.kind = TControlMessageKind::mkKeyDown;
+    m.shift = shift;
+    m.key = &key;
+    Perform(m);
 }
 
 bool TControl::HandleMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse_pos) {
@@ -306,8 +372,18 @@ void TGraphicControl::PaintInto(QImage& picture, const TRect& clip) {
     canvas_->Font().Assign(&font);
     canvas_->Pen().Assign(&pen);
     canvas_->Brush().Assign(&brush);
-    SafeCall([&] { Paint(); });
+    TControlMessage m;
+    m.kind = TControlMessageKind::mkPaint;
+    Perform(m);
     canvas_->Release();
+}
+
+void TGraphicControl::DefaultWindowProc(TControlMessage& message) {
+    if (message.kind == TControlMessageKind::mkPaint) {
+        SafeCall([&] { Paint(); });
+        return;
+    }
+    TControl::DefaultWindowProc(message);
 }
 
 // ---- TWinControl ------------------------------------------------------------------------------
@@ -640,12 +716,23 @@ void TWinControl::DoExit() {
 }
 
 void TWinControl::RouteFocus(bool focused) {
-    SafeCall([&] {
-        if (focused)
-            DoEnter();
-        else
-            DoExit();
-    });
+    TControlMessage m;
+    m.kind = focused ? TControlMessageKind::mkSetFocus : TControlMessageKind::mkKillFocus;
+    Perform(m);
+}
+
+void TWinControl::DefaultWindowProc(TControlMessage& message) {
+    using enum TControlMessageKind;
+    if (message.kind == mkSetFocus || message.kind == mkKillFocus) {
+        SafeCall([&] {
+            if (message.kind == mkSetFocus)
+                DoEnter();
+            else
+                DoExit();
+        });
+        return;
+    }
+    TControl::DefaultWindowProc(message);
 }
 
 void TWinControl::RouteEnter() {

@@ -55,6 +55,33 @@ using TKeyEvent = std::function<void(TComponent* sender, uint16_t& key, TShiftSt
 // One wheel notch is 120; positive turns away from the user.
 inline constexpr int kWheelDelta = 120;
 
+// What happened to a control, as its message handling sees it.
+enum class TControlMessageKind {
+    mkPaint,
+    mkMouseEnter,
+    mkMouseLeave,
+    mkMouseDown,
+    mkMouseUp,
+    mkKeyDown,
+    mkSetFocus,
+    mkKillFocus,
+    mkEnabledChanged,
+    mkTextChanged,
+};
+
+struct TControlMessage {
+    TControlMessageKind kind = TControlMessageKind::mkPaint;
+    TMouseButton button = TMouseButton::mbLeft;
+    TShiftState shift = 0;
+    int x = 0;
+    int y = 0;
+    bool double_click = false; // mouse down: the second press of a double click
+    bool click = false;        // mouse up: the release completes a click
+    uint16_t* key = nullptr;   // key down: the key, 0 afterwards when consumed
+    int result = 0;
+};
+using TWindowProc = std::function<void(TControlMessage& message)>;
+
 // A visual element with a position in its parent, mouse events as small virtual hooks, a font,
 // a caption, a cursor and a popup menu.
 class TControl : public TComponent {
@@ -121,6 +148,14 @@ public:
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
     TKeyEvent OnKeyDown;
+
+    // The control's message handling. A hook (a painter that restyles controls) puts its own
+    // here and calls on to what it replaced; empty means the control's own, DefaultWindowProc.
+    TWindowProc WindowProc;
+    // Hands `message` to the control's message handling. GUI thread.
+    void Perform(TControlMessage& message);
+    // The control's own handling of `message`.
+    virtual void DefaultWindowProc(TControlMessage& message);
 
     // framework: mouse input routed by the parent window, in control coordinates.
     void HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y, bool double_click);
@@ -201,6 +236,8 @@ public:
     // coordinates).
     void PaintInto(QImage& picture, const TRect& clip);
 
+    void DefaultWindowProc(TControlMessage& message) override;
+
 protected:
     virtual void Paint() {}
 
@@ -241,6 +278,8 @@ public:
     void SetFocus();
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
+
+    void DefaultWindowProc(TControlMessage& message) override;
 
     // framework: the window and its picture.
     [[nodiscard]] QWidget* Widget() const;

@@ -620,6 +620,27 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
     img.setPixel(tx, ty, ToQColor(color).rgb());
 }
 
+namespace {
+
+int& DisplayDepth() {
+    static int bits = 32;
+    return bits;
+}
+
+} // namespace
+
+int TCanvas::BitsPerPixel() const {
+    return std::min(target_->depth(), DisplayDepth());
+}
+
+void TCanvas::SetDisplayBitsPerPixel(int bits) {
+    DisplayDepth() = std::clamp(bits, 1, 32);
+}
+
+int TCanvas::DisplayBitsPerPixel() {
+    return DisplayDepth();
+}
+
 // ---- TBitmap ----------------------------------------------------------------------------------
 
 TBitmap::TBitmap() : image_(std::make_unique<QImage>()) {}

@@ -186,6 +186,14 @@ public:
     [[nodiscard]] TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);
 
+    // How many colours the surface shows, in bits per pixel: the picture's depth, but no more
+    // than the display's, as pictures are made for the display.
+    [[nodiscard]] int BitsPerPixel() const;
+    // The display's depth (32 unless set); tests set a lower one to see the low-colour pictures.
+    // GUI thread.
+    static void SetDisplayBitsPerPixel(int bits);
+    [[nodiscard]] static int DisplayBitsPerPixel();
+
     // framework: the painter over the target, set up for this canvas; and the target itself,
     // with any drawing in progress finished.
     QPainter& Painter();

@@ -30,6 +30,76 @@ constexpr int kLineHeight = 9;
 
 } // namespace
 
+std::string ShortCutToText(TShortCut shortcut) {
+    const unsigned key = shortcut & 0xFFu;
+    if (key == 0)
+        return {};
+    std::string name;
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        name = std::string(1, static_cast<char>(key));
+    else if (key >= VK_F1 && key < VK_F1 + 12)
+        name = "F" + std::to_string(key - VK_F1 + 1);
+    else {
+        switch (key) {
+        case VK_BACK:
+            name = "BkSp";
+            break;
+        case VK_TAB:
+            name = "Tab";
+            break;
+        case VK_RETURN:
+            name = "Enter";
+            break;
+        case VK_ESCAPE:
+            name = "Esc";
+            break;
+        case VK_SPACE:
+            name = "Space";
+            break;
+        case VK_PRIOR:
+            name = "PgUp";
+            break;
+        case VK_NEXT:
+            name = "PgDn";
+            break;
+        case VK_END:
+            name = "End";
+            break;
+        case VK_HOME:
+            name = "Home";
+            break;
+        case VK_LEFT:
+            name = "Left";
+            break;
+        case VK_UP:
+            name = "Up";
+            break;
+        case VK_RIGHT:
+            name = "Right";
+            break;
+        case VK_DOWN:
+            name = "Down";
+            break;
+        case VK_INSERT:
+            name = "Ins";
+            break;
+        case VK_DELETE:
+            name = "Del";
+            break;
+        default:
+            return {};
+        }
+    }
+    std::string text;
+    if ((shortcut & scShift) != 0)
+        text += "Shift+";
+    if ((shortcut & scCtrl) != 0)
+        text += "Ctrl+";
+    if ((shortcut & scAlt) != 0)
+        text += "Alt+";
+    return text + name;
+}
+
 // ---- TMenuItem --------------------------------------------------------------------------------
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
@@ -92,6 +162,8 @@ void TMenuItem::Measure(TCanvas& canvas, int& width, int& height) {
 void TMenuItem::Draw(TCanvas& canvas, const TRect& rect, TOwnerDrawState state) {
     if (OnAdvancedDrawItem)
         OnAdvancedDrawItem(this, canvas, rect, state);
+    else if (OnDrawItem)
+        OnDrawItem(this, canvas, rect, (state & odSelected) != 0);
     else
         DefaultDraw(canvas, rect, state);
 }

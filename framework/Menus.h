@@ -3,6 +3,7 @@
 #include "framework/Component.h"
 #include "framework/Graphics.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,6 +28,16 @@ using TMenuMeasureItemEvent =
     std::function<void(TMenuItem* item, TCanvas& canvas, int& width, int& height)>;
 using TMenuDrawItemEvent =
     std::function<void(TMenuItem* item, TCanvas& canvas, const TRect& rect, TOwnerDrawState)>;
+using TMenuItemDrawEvent =
+    std::function<void(TMenuItem* item, TCanvas& canvas, const TRect& rect, bool selected)>;
+
+// A key with its modifiers, as a menu item shows it: the virtual-key code in the low byte.
+using TShortCut = uint16_t;
+inline constexpr TShortCut scShift = 0x2000;
+inline constexpr TShortCut scCtrl = 0x4000;
+inline constexpr TShortCut scAlt = 0x8000;
+// "Ctrl+O", "Shift+F5"; empty for 0.
+[[nodiscard]] std::string ShortCutToText(TShortCut shortcut);
 
 // One item of a menu: a command, a heading, a separator (caption "-") or a submenu. The item
 // tree does not own its items; their owner (usually the form) does.
@@ -49,6 +60,13 @@ public:
     [[nodiscard]] bool Checked() const { return checked_; }
     void SetChecked(bool value) { checked_ = value; }
     [[nodiscard]] bool IsLine() const { return caption_ == "-"; }
+    [[nodiscard]] bool RadioItem() const { return radio_item_; }
+    void SetRadioItem(bool value) { radio_item_ = value; }
+    [[nodiscard]] TShortCut ShortCut() const { return shortcut_; }
+    void SetShortCut(TShortCut shortcut) { shortcut_ = shortcut; }
+    // A picture of the item's own, used when its menu has no image for it.
+    TBitmap& Bitmap() { return bitmap_; }
+    [[nodiscard]] const TBitmap& Bitmap() const { return bitmap_; }
 
     void Add(TMenuItem* item);
     void Remove(TMenuItem* item);
@@ -63,9 +81,10 @@ public:
 
     TNotifyEvent OnClick;
     // Replace how the item is measured and drawn (a menu painter does); unset, the item is
-    // measured and drawn plainly.
+    // measured and drawn plainly. OnAdvancedDrawItem, when set, is asked before OnDrawItem.
     TMenuMeasureItemEvent OnMeasureItem;
     TMenuDrawItemEvent OnAdvancedDrawItem;
+    TMenuItemDrawEvent OnDrawItem;
 
     void Measure(TCanvas& canvas, int& width, int& height);
     void Draw(TCanvas& canvas, const TRect& rect, TOwnerDrawState state);
@@ -82,6 +101,9 @@ private:
     bool enabled_ = true;
     bool visible_ = true;
     bool checked_ = false;
+    bool radio_item_ = false;
+    TShortCut shortcut_ = 0;
+    TBitmap bitmap_;
     TMenuItem* parent_ = nullptr;
     TPopupMenu* menu_ = nullptr; // set on the root item
     std::vector<TMenuItem*> items_;
@@ -99,6 +121,9 @@ public:
     void SetImages(TImageList* images);
     [[nodiscard]] bool OwnerDraw() const { return owner_draw_; }
     void SetOwnerDraw(bool value) { owner_draw_ = value; }
+    // The menu reads right to left: images and marks on the right, text aligned right.
+    [[nodiscard]] bool RightToLeft() const { return right_to_left_; }
+    void SetRightToLeft(bool value) { right_to_left_ = value; }
 
     // Shows the menu with its top-left corner at the screen point (x, y).
     void Popup(int x, int y);
@@ -117,7 +142,15 @@ private:
     TMenuItem* root_;
     TImageList* images_ = nullptr;
     bool owner_draw_ = false;
+    bool right_to_left_ = false;
     TPoint popup_point_;
+};
+
+// A form's menu bar. The player's windows have none and the framework shows no bar; the menu
+// exists so that painters can tell bar items (drawn across the bar) from popup items.
+class TMainMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
 };
 
 } // namespace vd
