@@ -32,8 +32,11 @@ public:
     void Minimize();
     // Closes the window: a modal one ends its modal show, the main one ends the application.
     void Close();
-    // Shows the window and waits, running the event loop, until it closes.
+    // Shows the window and waits, running the event loop, until it closes: by Close, by the
+    // close box of its caption, by the window system, or by Escape. A form that is showing
+    // modally already is only brought to the front, and mrNone returned at once.
     TModalResult ShowModal();
+    [[nodiscard]] bool Modal() const { return modal_ != nullptr; }
     void SetModalResult(TModalResult result);
 
     // The window's shape; nullptr (or an empty region) makes it a plain rectangle again.
@@ -68,8 +71,11 @@ private:
     TPosition position_ = TPosition::poDesigned;
     bool manual_drag_ = false;
     TPoint drag_offset_;
-    struct Modal;
-    std::unique_ptr<Modal> modal_;
+    struct ModalState;
+    std::unique_ptr<ModalState> modal_;
+    // Sees the window's close requests and keys before the window does.
+    class WindowEvents;
+    std::unique_ptr<WindowEvents> window_events_;
     bool has_region_ = false;
 };
 
