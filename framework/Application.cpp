@@ -4,8 +4,10 @@
 #include "framework/Controls.h"
 #include "framework/Fonts.h"
 #include "framework/Forms.h"
+#include "framework/SystemFonts.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPalette>
 #include <QWidget>
@@ -39,6 +41,15 @@ void ReadDesktopColors() {
     set(clMenuText, pal.color(QPalette::WindowText));
 }
 
+// The desktop's menu font, where its theme gives menus a font of their own; otherwise the
+// classic menu font stays.
+void ReadDesktopMenuFont() {
+    const QFont menu = QApplication::font("QMenu");
+    if (menu == QApplication::font())
+        return;
+    SetSystemMenuFont(menu.family().toStdString(), -QFontInfo(menu).pixelSize());
+}
+
 } // namespace
 
 struct TApplication::Platform {
@@ -54,6 +65,7 @@ TApplication::TApplication(int& argc, char** argv) {
     exe_name_ = QCoreApplication::applicationFilePath().toLocal8Bit().toStdString();
     RegisterClassicFonts();
     ReadDesktopColors();
+    ReadDesktopMenuFont();
     g_instance = this;
 }
 

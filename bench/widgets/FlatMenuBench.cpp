@@ -64,7 +64,8 @@ void BM_PaintMenuItemWithImage(benchmark::State& state) {
     QImage picture(160, 30, QImage::Format_RGB32);
     TCanvas canvas(&picture);
     for (auto _ : state) {
-        about->Draw(canvas, {2, 2, 158, 24}, selected ? TOwnerDrawState{odSelected} : TOwnerDrawState{0});
+        about->Draw(canvas, {2, 2, 158, 24},
+                    selected ? TOwnerDrawState{odSelected} : TOwnerDrawState{0});
         canvas.Release();
         benchmark::DoNotOptimize(picture.constBits());
     }

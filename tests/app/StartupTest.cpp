@@ -8,6 +8,7 @@
 #include "skin/VsButtons.h"
 #include "skin/VsLabel.h"
 #include "skin/VsSkin.h"
+#include "widgets/FlatMenu.h"
 #include "widgets/TrayIcon.h"
 
 #include <QCoreApplication>
@@ -216,6 +217,43 @@ TEST_F(Startup, MenusCarryTheirItemsImagesAndHandlers) {
     tray->Items(4)->Click();
     ASSERT_EQ(AppHarness::Errors().size(), 1u);
     EXPECT_EQ(AppHarness::Errors()[0], "Playlist error: -1 files in playlist");
+}
+
+TEST_F(Startup, TheMenuPainterComesLastAndTakesOverTheThreeMenus) {
+    TPlayer& player = Start();
+    auto* painter = dynamic_cast<TFlatMenu*>(player.FindComponent("CLFormFX"));
+    ASSERT_NE(painter, nullptr);
+    EXPECT_TRUE(painter->Active());
+    EXPECT_TRUE(painter->AutoDetect());
+    EXPECT_EQ(painter->Font().Name(), "Tahoma");
+    EXPECT_EQ(painter->Font().Height(), -11);
+    EXPECT_EQ(painter->Font().Color(), clMenuText);
+    int last_layout_component = -1;
+    for (int i = 0; i < player.ComponentCount(); ++i)
+        if (dynamic_cast<TMenuItem*>(player.Components(i)) != nullptr ||
+            dynamic_cast<TPopupMenu*>(player.Components(i)) != nullptr)
+            last_layout_component = i;
+    EXPECT_EQ(player.Components(player.ComponentCount() - 1), painter);
+    EXPECT_LT(last_layout_component, player.ComponentCount() - 1);
+    auto all_drawn = [&](auto& self, TMenuItem* level) -> int {
+        int n = 0;
+        for (int i = 0; i < level->Count(); ++i) {
+            EXPECT_TRUE(painter->DrawsItem(level->Items(i))) << level->Items(i)->Caption();
+            EXPECT_TRUE(painter->MeasuresItem(level->Items(i))) << level->Items(i)->Caption();
+            n += 1 + self(self, level->Items(i));
+        }
+        return n;
+    };
+    for (TPopupMenu* menu : {player.MainMenu, player.PlaylistMenu, player.TrayMenu}) {
+        EXPECT_TRUE(menu->OwnerDraw());
+        EXPECT_GT(all_drawn(all_drawn, menu->Items()), 0);
+    }
+    // A separator is measured 4 high.
+    TBitmap scratch(4, 4);
+    int w = 0;
+    int h = 0;
+    player.MainMenu->Items()->Items(1)->Measure(scratch.Canvas(), w, h);
+    EXPECT_EQ(h, 4);
 }
 
 TEST_F(Startup, ARightPressOnTheSkinOrALabelOpensTheMainMenu) {

@@ -238,6 +238,7 @@ TEST_F(FlatMenus, TrayMenuDrawsRestoreHeavierWithShadedCopies) {
     xdo::move_to(menu->x - 30, menu->y - 30);
     std::this_thread::sleep_for(200ms);
     const Image shot = settled(*menu);
+    write_ppm(shot, artifacts_dir() / "flat-tray-menu.ppm");
     // "Restore" is black text over four copies, each a darker shade of the menu colour.
     const int top = kFrame;
     const int x0 = kFrame + kIconWidth;

@@ -277,6 +277,32 @@ TEST_F(FlatMenuTest, ARestingIconIsDimmedAndTheHoveredOneLiftedOverItsShadow) {
     EXPECT_EQ(hover.Pixel(2 + 3, 2 + 4), Work().select);
 }
 
+TEST_F(FlatMenuTest, OnALowColourDisplayIconsStayAndTheSelectionIsPlain) {
+    TCanvas::SetDisplayBitsPerPixel(8);
+    TMenuItem* item = Add("About", 0);
+    painter_->SetActive(true);
+    const TBitmap rest = Draw(item, false);
+    EXPECT_EQ(rest.Pixel(3 + 4, 3 + 4), kIconRed) << "resting icons are not dimmed";
+    EXPECT_EQ(rest.Pixel(50, 5), clWhite);
+    EXPECT_EQ(rest.Pixel(5, 1), ColorToRGB(clBtnFace));
+    const TBitmap hover = Draw(item, true);
+    EXPECT_EQ(hover.Pixel(50, 5), clWhite);
+    EXPECT_EQ(hover.Pixel(50, 1), ColorToRGB(clHighlight));
+}
+
+TEST_F(FlatMenuTest, ARightToLeftMenuHasItsIconColumnOnTheRight) {
+    menu_->SetRightToLeft(true);
+    TMenuItem* item = Add("About", 0);
+    painter_->SetActive(true);
+    const TBitmap s = Draw(item, false);
+    EXPECT_EQ(s.Pixel(kWidth - 1, 1), Work().icon_back);
+    EXPECT_EQ(s.Pixel(kWidth - 24, 1), Work().icon_back);
+    EXPECT_EQ(s.Pixel(kWidth - 25, 1), Work().color);
+    EXPECT_EQ(s.Pixel(2, 1), Work().color);
+    // The image narrower than the column is centred in it as on the left.
+    EXPECT_EQ(s.Pixel(kWidth - 24 + 3 + 4, 3 + 4), Lighten(kIconRed, 30));
+}
+
 TEST_F(FlatMenuTest, ADisabledIconIsGreyThenLightened) {
     TMenuItem* item = Add("About", 0);
     item->SetEnabled(false);
