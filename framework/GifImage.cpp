@@ -35,7 +35,10 @@ TGifPicture DecodeGif(std::span<const uint8_t> data) {
     if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide)
         throw EInvalidGraphic("GIF image is not valid");
     QImage image;
-    if (!reader.read(&image) || image.isNull())
+    // The size told before reading can be the first image's, but the picture read is as large as
+    // the screen the file declares: that is checked again.
+    if (!reader.read(&image) || image.isNull() || image.width() > kMaxSide ||
+        image.height() > kMaxSide)
         throw EInvalidGraphic("GIF image is not valid");
     image = image.convertToFormat(QImage::Format_ARGB32);
 

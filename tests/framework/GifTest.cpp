@@ -31,9 +31,22 @@ std::vector<uint8_t> PackCodes(const std::vector<std::pair<int, int>>& codes) {
     return out;
 }
 
-// A 2 x 2 GIF: red, green / transparent, black; the transparent entry is black as well.
-std::vector<uint8_t> TinyGif(bool transparent) {
-    std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x81, 0, 0};
+// A 2 x 2 GIF: red, green / transparent, black; the transparent entry is black as well. The
+// screen it declares may be taller than the image.
+std::vector<uint8_t> TinyGif(bool transparent, uint16_t screen_height = 2) {
+    std::vector<uint8_t> gif = {'G',
+                                'I',
+                                'F',
+                                '8',
+                                '9',
+                                'a',
+                                2,
+                                0,
+                                static_cast<uint8_t>(screen_height & 0xFF),
+                                static_cast<uint8_t>(screen_height >> 8),
+                                0x81,
+                                0,
+                                0};
     const uint8_t table[] = {255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 0, 0};
     gif.insert(gif.end(), std::begin(table), std::end(table));
     if (transparent) {
@@ -77,6 +90,12 @@ TEST(Gif, WhatIsNotAGifFails) {
     const std::vector<uint8_t> bmp = {'B', 'M', 0, 0, 0, 0};
     EXPECT_THROW((void)DecodeGif(bmp), EInvalidGraphic);
     EXPECT_THROW((void)DecodeGif({}), EInvalidGraphic);
+}
+
+// The picture is as large as the screen the file declares, whatever its image's size.
+TEST(Gif, AScreenBeyondTheLimitIsRefusedWhateverTheImage) {
+    EXPECT_EQ(DecodeGif(TinyGif(true, 100)).bitmap.Height(), 100);
+    EXPECT_THROW((void)DecodeGif(TinyGif(true, 5000)), EInvalidGraphic);
 }
 
 } // namespace
