@@ -152,10 +152,30 @@ struct FlatMenu {
     bool active = true;
 };
 struct VisualStyles {};
+// A raised label: a highlight copy of the caption one pixel up and left, on no background.
+struct ShadowLabel {
+    Bounds bounds;
+    std::string_view caption;
+    Font font;
+    bool auto_size = true;
+    bool word_wrap = false;
+};
+// A picture from a GIF resource, its transparent colour see-through; sized to the picture.
+struct Image {
+    Bounds bounds;
+    std::string_view gif;
+};
+// A flat speed button with a caption.
+struct SpeedButton {
+    Bounds bounds;
+    std::string_view caption;
+    Font font;
+    std::string_view on_click;
+};
 
 using Props = std::variant<Composer, Skin, Slider, Button, Label, Bar, Lamps, MediaPlayer, ListBox,
                            PlaylistView, Dialog, Timer, ImageList, TrayIcon, PopupMenu, MenuItem,
-                           FlatMenu, VisualStyles>;
+                           FlatMenu, VisualStyles, ShadowLabel, Image, SpeedButton>;
 
 struct Entry {
     std::string_view name;
@@ -169,5 +189,7 @@ namespace vd {
 
 // The main window's layout.
 [[nodiscard]] std::span<const layout::Entry> MainWindowLayout();
+// The About dialog's layout.
+[[nodiscard]] std::span<const layout::Entry> AboutDialogLayout();
 
 } // namespace vd

@@ -1,7 +1,10 @@
 #include "app/LayoutBuilder.h"
 
 #include "app/FormatLamps.h"
+#include "framework/Buttons.h"
+#include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/GifImage.h"
 #include "framework/Graphics.h"
 #include "framework/ImageList.h"
 #include "framework/ListBox.h"
@@ -19,6 +22,7 @@
 #include "widgets/FlatMenu.h"
 #include "widgets/PlacesDialogs.h"
 #include "widgets/PlaylistView.h"
+#include "widgets/ShadowLabel.h"
 #include "widgets/TrayIcon.h"
 #include "widgets/VisualStyles.h"
 
@@ -210,6 +214,34 @@ struct Creator {
         painter->SetAutoDetect(p.auto_detect);
     }
     void operator()(const layout::VisualStyles&) { Make<TVisualStyles>(); }
+    void operator()(const layout::ShadowLabel& p) {
+        auto* label = Make<TShadowLabel>();
+        SetBounds(*label, p.bounds);
+        label->SetAutoSize(p.auto_size);
+        label->SetWordWrap(p.word_wrap);
+        label->SetTransparent(true);
+        SetFont(label->Font(), p.font);
+        label->SetCaption(p.caption);
+        label->SetHighlightDirection(TDirection::drUpLeft);
+        label->SetHighlightDepth(1);
+        label->SetShadowStyle(TShadowStyle::ssRaised);
+    }
+    void operator()(const layout::Image& p) {
+        auto* image = Make<TImage>();
+        SetBounds(*image, p.bounds);
+        image->SetAutoSize(true);
+        image->SetTransparent(true);
+        const std::vector<uint8_t> bytes = LoadResource(std::string(p.gif));
+        const TGifPicture picture = DecodeGif(bytes);
+        image->SetPicture(picture.bitmap, picture.transparent_color);
+    }
+    void operator()(const layout::SpeedButton& p) {
+        auto* button = Make<TSpeedButton>();
+        SetBounds(*button, p.bounds);
+        button->SetFlat(true);
+        SetFont(button->Font(), p.font);
+        button->SetCaption(p.caption);
+    }
 };
 
 // Resolves one entry's references to other components and handlers.
@@ -278,6 +310,9 @@ struct Resolver {
     // the menus over once they are whole.
     void operator()(const layout::FlatMenu& p) { Self<TFlatMenu>()->SetActive(p.active); }
     void operator()(const layout::VisualStyles&) {}
+    void operator()(const layout::ShadowLabel&) {}
+    void operator()(const layout::Image&) {}
+    void operator()(const layout::SpeedButton& p) { Click(*Self<TSpeedButton>(), p.on_click); }
 };
 
 } // namespace

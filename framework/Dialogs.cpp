@@ -2,9 +2,15 @@
 
 #include "framework/FilePaths.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
+#include <QUrl>
+#include <QWidget>
 
 namespace vd {
 
@@ -42,6 +48,23 @@ std::vector<TFilterEntry> ParseFilter(const std::string& filter) {
     return entries;
 }
 
+std::vector<std::string> StandardPlaces() {
+    std::vector<std::string> places;
+    for (const auto location : {QStandardPaths::HomeLocation, QStandardPaths::DesktopLocation,
+                                QStandardPaths::DocumentsLocation, QStandardPaths::MusicLocation,
+                                QStandardPaths::DownloadLocation}) {
+        const QString path = QStandardPaths::writableLocation(location);
+        if (path.isEmpty() || !QFileInfo(path).isDir())
+            continue;
+        const std::string bytes = ToBytes(QDir::cleanPath(path));
+        // Without a desktop folder of its own, a place is the home folder again.
+        if (std::find(places.begin(), places.end(), bytes) == places.end())
+            places.push_back(bytes);
+    }
+    places.push_back(ToBytes(QDir::rootPath()));
+    return places;
+}
+
 TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
 
 TSaveDialog::TSaveDialog(TComponent* owner) : TOpenDialog(owner) {}
@@ -68,7 +91,9 @@ bool TOpenDialog::Execute() {
         return true;
     }
     QFileDialog dialog(nullptr, FromBytes(Title));
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    // The patterns follow each description for the dialog to filter by; the list shows the
+    // description alone.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     QStringList filters;
     for (const TFilterEntry& e : ParseFilter(Filter)) {
         QString patterns = QString::fromStdString(e.patterns);
@@ -95,13 +120,23 @@ bool TOpenDialog::Execute() {
         dialog.setFileMode((Options & ofAllowMultiSelect) != 0 ? QFileDialog::ExistingFiles
                                                                : QFileDialog::ExistingFile);
     }
+    if (PlacesBar() == TPlacesBar::pbStandard) {
+        QList<QUrl> urls;
+        for (const std::string& place : StandardPlaces())
+            urls << QUrl::fromLocalFile(FromBytes(place));
+        dialog.setSidebarUrls(urls);
+    }
+    if (PlacesBar() == TPlacesBar::pbHidden) {
+        if (auto* sidebar = dialog.findChild<QWidget*>(QStringLiteral("sidebar")))
+            sidebar->hide();
+    }
     if (dialog.exec() != QDialog::Accepted)
         return false;
     std::vector<std::string> files;
     for (const QString& f : dialog.selectedFiles())
         files.push_back(ToBytes(f));
     if (files.empty())
-        return false;
+        throw Exception("The file dialog returned no file for the choice.");
     Accept(std::move(files));
     return true;
 }

@@ -17,6 +17,10 @@ enum TOpenOptionFlag : unsigned {
 };
 using TOpenOptions = unsigned;
 
+// The column of places at a file dialog's side: the toolkit's own choice, the standard places
+// (StandardPlaces below), or none.
+enum class TPlacesBar { pbDefault, pbStandard, pbHidden };
+
 // A file dialog: title, filter ("description|patterns|description|patterns"; patterns match
 // names without regard to case), options; Execute asks a person (or, in tests, a script) and
 // tells whether a choice was made.
@@ -37,17 +41,21 @@ public:
     // All chosen files, in the order the dialog returned them.
     [[nodiscard]] const std::vector<std::string>& Files() const { return files_; }
 
-    // Shows the dialog; true when the person chose a file.
+    // Shows the dialog; true when the person chose a file, false when they cancelled. A dialog
+    // that fails (it cannot be shown, or it returns no file for a confirmed choice) raises an
+    // Exception with the reason. Where the desktop offers its own file dialog (a portal, or the
+    // desktop theme's), that dialog is used; otherwise the toolkit's.
     virtual bool Execute();
 
     [[nodiscard]] virtual bool IsSaveDialog() const { return false; }
 
     // Tests answer dialogs with a script: it gets the dialog and returns the chosen paths, or
-    // nothing for a cancel.
+    // nothing for a cancel; it may throw to stand for a dialog that fails.
     using Script = std::function<std::optional<std::vector<std::string>>(const TOpenDialog&)>;
     static void SetScript(Script script);
 
 protected:
+    [[nodiscard]] virtual TPlacesBar PlacesBar() const { return TPlacesBar::pbDefault; }
     // Applies the choice: file names, with DefaultExt added to a name typed without extension
     // when saving.
     void Accept(std::vector<std::string> files);
@@ -69,5 +77,9 @@ struct TFilterEntry {
     std::string patterns;
 };
 [[nodiscard]] std::vector<TFilterEntry> ParseFilter(const std::string& filter);
+
+// The standard places of this desktop, as folder paths: home, desktop, documents, music and
+// downloads where they exist, then the file system's root.
+[[nodiscard]] std::vector<std::string> StandardPlaces();
 
 } // namespace vd

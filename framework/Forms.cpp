@@ -3,8 +3,10 @@
 #include "framework/Application.h"
 #include "framework/Region.h"
 
+#include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QRegion>
 #include <QScreen>
 #include <QWidget>
@@ -12,18 +14,49 @@
 
 namespace vd {
 
-struct TForm::Modal {
+struct TForm::ModalState {
     QEventLoop loop;
     TModalResult result = TModalResult::mrNone;
 };
 
-TForm::TForm(TComponent* owner) : TCustomControl(owner) {
+// A modal form ends its modal show however it is closed: a close of its window, whoever asks for
+// it, or Escape, goes through Close like the form's own buttons do. Left to the window, a close
+// would only hide it and leave the modal loop running.
+class TForm::WindowEvents : public QObject {
+public:
+    explicit WindowEvents(TForm& form) : form_(form) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != form_.Widget() || !form_.Modal())
+            return false;
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            form_.Close();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            form_.Close();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    TForm& form_;
+};
+
+TForm::TForm(TComponent* owner)
+    : TCustomControl(owner), window_events_(std::make_unique<WindowEvents>(*this)) {
     SetVisible(false);
     SetColor(clBtnFace);
     ApplyWindowFlags();
+    Widget()->installEventFilter(window_events_.get());
 }
 
 TForm::~TForm() {
+    Widget()->removeEventFilter(window_events_.get());
     BeginDestruction();
     // Owned components go while the form is still whole: they may call back into it.
     DestroyComponents();
@@ -127,7 +160,13 @@ void TForm::RequestClose() {
 }
 
 TModalResult TForm::ShowModal() {
-    modal_ = std::make_unique<Modal>();
+    if (modal_) {
+        // A second modal loop would replace the state the first one runs on.
+        Widget()->raise();
+        Widget()->activateWindow();
+        return TModalResult::mrNone;
+    }
+    modal_ = std::make_unique<ModalState>();
     Widget()->setWindowModality(Qt::ApplicationModal);
     Show();
     modal_->loop.exec();

@@ -36,8 +36,11 @@ public:
     // signal or the session ending. Runs OnCloseRequest where bound (the window's owner closes it
     // its own way), else Close(). GUI thread.
     void RequestClose();
-    // Shows the window and waits, running the event loop, until it closes.
+    // Shows the window and waits, running the event loop, until it closes: by Close, by the
+    // close box of its caption, by the window system, or by Escape. A form that is showing
+    // modally already is only brought to the front, and mrNone returned at once.
     TModalResult ShowModal();
+    [[nodiscard]] bool Modal() const { return modal_ != nullptr; }
     void SetModalResult(TModalResult result);
 
     // The window's shape; nullptr (or an empty region) makes it a plain rectangle again.
@@ -83,8 +86,11 @@ private:
     WindowDrag drag_ = WindowDrag::none;
     TPoint drag_press_;  // screen point of the press
     TPoint drag_offset_; // pointer minus the window's top left corner
-    struct Modal;
-    std::unique_ptr<Modal> modal_;
+    struct ModalState;
+    std::unique_ptr<ModalState> modal_;
+    // Sees the window's close requests and keys before the window does.
+    class WindowEvents;
+    std::unique_ptr<WindowEvents> window_events_;
     bool has_region_ = false;
 };
 

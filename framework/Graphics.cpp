@@ -46,7 +46,7 @@ TFont::~TFont() = default;
 
 TFont::TFont(const TFont& other)
     : TGraphicsObject(), name_(other.name_), height_(other.height_), color_(other.color_),
-      style_(other.style_), cache_(other.cache_) {}
+      style_(other.style_), orientation_(other.orientation_), cache_(other.cache_) {}
 
 TFont& TFont::operator=(const TFont& other) {
     if (this != &other)
@@ -57,12 +57,13 @@ TFont& TFont::operator=(const TFont& other) {
 void TFont::Assign(const TPersistent* source) {
     if (const auto* font = dynamic_cast<const TFont*>(source)) {
         if (name_ == font->name_ && height_ == font->height_ && color_ == font->color_ &&
-            style_ == font->style_)
+            style_ == font->style_ && orientation_ == font->orientation_)
             return;
         name_ = font->name_;
         height_ = font->height_;
         color_ = font->color_;
         style_ = font->style_;
+        orientation_ = font->orientation_;
         cache_ = font->cache_;
         Changed();
         return;
@@ -109,6 +110,14 @@ void TFont::SetStyle(TFontStyles style) {
     Changed();
 }
 
+void TFont::SetOrientation(int tenths) {
+    if (orientation_ == tenths)
+        return;
+    orientation_ = tenths;
+    Invalidate();
+    Changed();
+}
+
 void TFont::Invalidate() {
     cache_.reset();
 }
@@ -127,7 +136,12 @@ const QFont& TFont::PlatformFont() const {
         f.setHintingPreference(QFont::PreferFullHinting);
         // A bitmap face has no bold strike: draw bold by overstriking one pixel to the right,
         // as the classic raster fonts did.
-        const QString family = QFontInfo(f).family();
+        QString family = QFontInfo(f).family();
+        if (orientation_ != 0 && !QFontDatabase::isSmoothlyScalable(family)) {
+            // Bitmaps do not turn: the nearest outline face draws turned text.
+            f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+            family = QFontInfo(f).family();
+        }
         cache->simulated_bold =
             (style_ & fsBold) != 0 && !QFontDatabase::isSmoothlyScalable(family);
         if (cache->simulated_bold)
@@ -582,6 +596,23 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
 }
 
 void TCanvas::TextOut(int x, int y, std::string_view text) {
+    if (font_.Orientation() != 0) {
+        // A turned line starts at (x, y), the top-left corner of its first character cell.
+        const QFont& font = font_.PlatformFont();
+        QPainter& p = Painter();
+        p.save();
+        p.translate(x, y);
+        p.rotate(-font_.Orientation() / 10.0);
+        p.setFont(font);
+        p.setPen(ToQColor(font_.Color()));
+        const int ascent = QFontMetrics(font).ascent();
+        p.drawText(0, ascent, ToQString(text));
+        if (font_.SimulatedBold())
+            p.drawText(1, ascent, ToQString(text));
+        p.restore();
+        pen_pos_ = {x, y};
+        return;
+    }
     TRect r{x, y, x + TextWidth(text), y + TextHeight(text)};
     DrawText(text, r, DT_NOCLIP | DT_NOPREFIX | DT_SINGLELINE);
     pen_pos_ = {r.Right, y};

@@ -60,6 +60,11 @@ public:
     void SetColor(TColor color);
     [[nodiscard]] TFontStyles Style() const { return style_; }
     void SetStyle(TFontStyles style);
+    // The angle text is drawn at, in tenths of a degree counter-clockwise (the escapement). A
+    // turned font is always an outline font: a face that has only bitmaps gives way to the
+    // nearest outline face.
+    [[nodiscard]] int Orientation() const { return orientation_; }
+    void SetOrientation(int tenths);
 
     // framework: the platform font, cached until the next change.
     [[nodiscard]] const QFont& PlatformFont() const;
@@ -73,6 +78,7 @@ private:
     int height_ = -11;
     TColor color_ = clWindowText;
     TFontStyles style_ = 0;
+    int orientation_ = 0;
     // The platform font for these settings; fonts with equal settings share it.
     mutable std::shared_ptr<const Cache> cache_;
 };

@@ -4,17 +4,26 @@
 
 namespace vd {
 
-// Open and save dialogs with a bar of places (desktop, documents, music...) at their side.
+// An open dialog with the bar of places at its side: home, desktop, documents, music, downloads
+// and the file system's root. Where the desktop supplies its own file dialog, that dialog shows
+// its own places, and ShowPlacesBar has no visible effect.
 class TPlacesOpenDialog : public TOpenDialog {
 public:
-    using TOpenDialog::TOpenDialog;
+    explicit TPlacesOpenDialog(TComponent* owner) : TOpenDialog(owner) {}
+
     bool ShowPlacesBar = true;
+
+protected:
+    [[nodiscard]] TPlacesBar PlacesBar() const override {
+        return ShowPlacesBar ? TPlacesBar::pbStandard : TPlacesBar::pbHidden;
+    }
 };
 
-class TPlacesSaveDialog : public TSaveDialog {
+// The same for saving.
+class TPlacesSaveDialog : public TPlacesOpenDialog {
 public:
-    using TSaveDialog::TSaveDialog;
-    bool ShowPlacesBar = true;
+    explicit TPlacesSaveDialog(TComponent* owner) : TPlacesOpenDialog(owner) {}
+    [[nodiscard]] bool IsSaveDialog() const override { return true; }
 };
 
 } // namespace vd

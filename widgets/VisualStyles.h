@@ -4,11 +4,15 @@
 
 namespace vd {
 
-// Turns on the desktop's current visual style for the program's standard controls. Qt draws
-// them in the desktop's style already, so the component has nothing to switch.
+// Stands for the desktop's visual style on the program's standard controls. Qt draws them in the
+// desktop's style already, so the component has nothing to switch; it only insists on being the
+// one such component of a form.
 class TVisualStyles : public TComponent {
 public:
-    using TComponent::TComponent;
+    // Fails with "Control parent must be a form!" when `owner` is not a form, and with "Only
+    // one instance of TVisualStyles allowed on form" when the form holds another one.
+    explicit TVisualStyles(TComponent* owner);
+    ~TVisualStyles() override;
 };
 
 } // namespace vd

@@ -1,13 +1,16 @@
 // make_skin OUTDIR [--preview FILE.png]
 // Draws the player's artwork and writes OUTDIR/skin/*.bmp, OUTDIR/skin/main.vsk,
-// OUTDIR/menu/menu_thumbs.bmp and OUTDIR/icons/vodezaru-{48,32,24,22,16}.png. The output depends
+// OUTDIR/menu/menu_thumbs.bmp, OUTDIR/icons/vodezaru-{48,32,24,22,16}.png and the About
+// dialog's picture OUTDIR/about/about.gif. The output depends
 // only on this program and the fonts it loads, so a rerun reproduces the same bytes.
 
+#include "tools/make_skin/AboutPicture.h"
 #include "tools/make_skin/AppIcon.h"
 #include "tools/make_skin/Background.h"
 #include "tools/make_skin/Bevel.h"
 #include "tools/make_skin/BmpWriter.h"
 #include "tools/make_skin/ButtonStrips.h"
+#include "tools/make_skin/GifWriter.h"
 #include "tools/make_skin/Lamps.h"
 #include "tools/make_skin/MenuThumbs.h"
 #include "tools/make_skin/Palette.h"
@@ -76,6 +79,7 @@ int run(const QString& out_dir, const QString& preview) {
     ensureDir(out_dir + "/skin");
     ensureDir(out_dir + "/menu");
     ensureDir(out_dir + "/icons");
+    ensureDir(out_dir + "/about");
 
     const std::vector<NamedBitmap> graphics{
         {"playerSkin.bmp", encodeBmp24(parts.background)},
@@ -92,6 +96,7 @@ int run(const QString& out_dir, const QString& preview) {
     // The lit lamps stay outside the store, which keeps the six graphics the layout names.
     writeFile(out_dir + "/skin/lamps.bmp", encodeBmp24(lamps));
     writeFile(out_dir + "/menu/menu_thumbs.bmp", encodeBmp24(menu));
+    writeFile(out_dir + "/about/about.gif", encodeGif(drawAboutPicture()));
     for (int size : {48, 32, 24, 22, 16}) {
         writeFile(out_dir + QString("/icons/vodezaru-%1.png").arg(size),
                   encodePng(drawAppIcon(size)));
