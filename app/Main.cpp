@@ -13,6 +13,7 @@
 #include "framework/Timer.h"
 #include "player/MediaPlayer.h"
 #include "player/ModLib.h"
+#include "playlist/PlaylistFile.h"
 #include "skin/VsButtons.h"
 #include "skin/VsComposer.h"
 #include "skin/VsLabel.h"
@@ -20,6 +21,8 @@
 #include "skin/VsSkin.h"
 #include "skin/VsSlider.h"
 #include "widgets/TrayIcon.h"
+
+#include <QWidget>
 
 #include <cstdio>
 #include <filesystem>
@@ -146,6 +149,10 @@ void TPlayer::FormCreate(TComponent*) {
     const TPoint at = StartPosition(left, top, kDesignedPosition, Width(), Height(), screens);
     SetBounds(at.X, at.Y, Width(), Height());
 
+    if (!options_.files.empty()) {
+        OpenStartFiles();
+        return;
+    }
     if (options_.arguments.empty())
         return;
     command_line_path_ = options_.arguments.front();
@@ -165,6 +172,64 @@ void TPlayer::OpenSingleFile() {
 
 void TPlayer::LoadPlaylistFile(const std::string& path) {
     entries_->LoadFromFile(path);
+}
+
+void TPlayer::OpenStartFiles() {
+    const std::vector<std::string>& files = options_.files;
+    command_line_path_ = files.front();
+    // One path keeps the classic start: a playlist is listed, a sound file plays alone.
+    if (files.size() == 1) {
+        if (ExtractFileExt(command_line_path_) != ".pvl")
+            OpenSingleFile();
+        else
+            LoadPlaylistFile(command_line_path_);
+        return;
+    }
+    entries_->Clear();
+    OpenFiles(files, true);
+}
+
+void TPlayer::OpenFiles(const std::vector<std::string>& paths, bool play) {
+    const int first = entries_->Count();
+    for (const std::string& path : paths) {
+        if (ExtractFileExt(path) == ".pvl")
+            entries_->Append(vd::LoadPlaylistFile(path));
+        else
+            entries_->Append(path);
+    }
+    if (play && entries_->Count() > first)
+        controller_->PlayEntryAt(first);
+}
+
+void TPlayer::BringToFront() {
+    if (TrayIcon->IconVisible() || !Visible())
+        TrayIconClick(nullptr);
+    QWidget* window = Widget();
+    if (window->isMinimized())
+        window->showNormal();
+    window->raise();
+    window->activateWindow();
+}
+
+bool TPlayer::PerformAction(std::string_view name) {
+    if (name == "play-pause")
+        PlayOrPause();
+    else if (name == "next")
+        controller_->PlayNextEntry();
+    else if (name == "previous")
+        controller_->PlayPreviousEntry();
+    else if (name == "stop")
+        controller_->StopPlayback();
+    else
+        return false;
+    return true;
+}
+
+void TPlayer::PlayOrPause() {
+    if (controller_->Kind() == FileKind::None)
+        controller_->PlayBtnClick();
+    else
+        controller_->TogglePause();
 }
 
 void TPlayer::ShowMenu(TComponent*) {

@@ -31,8 +31,11 @@ public:
     struct Options {
         // The settings file; empty: beside the program (see SettingsPathFor).
         std::string settings_path;
-        // The command-line arguments after the program's name.
+        // The command-line arguments after the program's name, joined into one path at start.
         std::vector<std::string> arguments;
+        // Files and playlists to open at start, already resolved; when given, `arguments` is
+        // not read.
+        std::vector<std::string> files;
     };
 
     TPlayer(TComponent* owner, Options options);
@@ -108,6 +111,17 @@ public:
     // Loads a playlist file into both lists, as the command line and Load do.
     void LoadPlaylistFile(const std::string& path);
 
+    // Files handed over by the desktop (a later start, a drop): appended in order, the entries
+    // of a playlist file in its place. With `play`, the first of them starts.
+    void OpenFiles(const std::vector<std::string>& paths, bool play);
+    // Shows the window in front, restored from the tray if it was there.
+    void BringToFront();
+    // A control command from outside: "play-pause", "next", "previous" or "stop". False for an
+    // unknown name.
+    bool PerformAction(std::string_view name);
+    // Play, or pause while playing (Space, the media keys).
+    void PlayOrPause();
+
 private:
     // PlaybackDisplay
     [[nodiscard]] std::string Title() const override;
@@ -129,6 +143,7 @@ private:
     void SetPlayingIndex(int index) override;
 
     void FindComponents();
+    void OpenStartFiles();
     Options options_;
     std::string settings_path_;
     std::string command_line_path_;

@@ -128,6 +128,14 @@ void PlaybackController::StopPlayback() {
     }
 }
 
+bool PlaybackController::Playing() const {
+    if (kind_ == FileKind::Media)
+        return media_.IsOpen() && media_.Mode() == TMPModes::mpPlaying;
+    if (kind_ == FileKind::Module)
+        return module_loaded_ && MODLIB_MusicIsActive() != 0;
+    return false;
+}
+
 void PlaybackController::TogglePause() {
     if (kind_ == FileKind::Media) {
         if (!media_.IsOpen())

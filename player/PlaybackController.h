@@ -61,6 +61,8 @@ public:
 
     [[nodiscard]] FileKind Kind() const { return kind_; }
     [[nodiscard]] int32_t MediaPaused() const { return media_paused_; }
+    // True while a track sounds (not paused, stopped or ended).
+    [[nodiscard]] bool Playing() const;
     // Back to nothing loaded (start-up).
     void Reset();
 
