@@ -9,11 +9,16 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format libc
 	libopenmpt-dev libfluidsynth-dev libsndfile1-dev libmpg123-dev libsdl2-dev libmp3lame-dev \
 	libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	fonts-wine fonts-liberation fontconfig timgm6mb-soundfont \
-	xvfb xauth xdotool x11-utils libx11-dev libxext-dev libxi-dev trayer
+	xvfb xauth xdotool x11-utils libx11-dev libxext-dev libxi-dev trayer \
+	dbus dbus-daemon desktop-file-utils appstream shared-mime-info
 
 DEMO := resources/demo/dezaru-dawn.mod
 
-.PHONY: setup build run test format format-check asan tsan fuzz bench clean resources
+# Where `make install` puts the player; DESTDIR stages it into another folder (packaging).
+PREFIX  ?= /usr/local
+DESTDIR ?=
+
+.PHONY: setup build run test format format-check asan tsan fuzz bench clean resources install uninstall
 
 setup:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -35,6 +40,14 @@ build: $(BUILD)/build.ninja
 
 run: setup build
 	./$(BUILD)/vodezaru $(DEMO)
+
+install: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target vodezaru
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes what the last install from this build folder put in place (same DESTDIR).
+uninstall:
+	DESTDIR="$(DESTDIR)" cmake -DMANIFEST=$(BUILD)/install_manifest.txt -P cmake/Uninstall.cmake
 
 test: setup build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

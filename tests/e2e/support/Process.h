@@ -36,4 +36,14 @@ private:
 // Returns the exit code; a program killed by a signal throws.
 int run_program(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
 
+// What a program run to its end wrote (standard output and error together) and its exit code.
+struct ProgramOutput {
+    int exit_code = 0;
+    std::string output;
+};
+// Like run_program, with `environment` laid over the test's own and the output kept.
+[[nodiscard]] ProgramOutput run_capturing(const std::vector<std::string>& argv,
+                                          const std::vector<std::string>& environment,
+                                          std::chrono::milliseconds timeout);
+
 } // namespace vd::e2e
