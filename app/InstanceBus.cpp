@@ -3,9 +3,11 @@
 #include "app/InstanceChannels.h"
 #include "framework/Application.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusVirtualObject>
 #include <QUrl>
 #include <QVariantMap>
@@ -25,6 +27,13 @@ QString AppIdText() {
 }
 QString ObjectPathText() {
     return QString::fromUtf8(kAppObjectPath.data(), static_cast<qsizetype>(kAppObjectPath.size()));
+}
+
+// a{sv} arrives as a bus argument still to be read.
+QVariantMap PlatformData(const QVariant& value) {
+    if (value.canConvert<QDBusArgument>())
+        return qdbus_cast<QVariantMap>(value.value<QDBusArgument>());
+    return value.toMap();
 }
 
 class BusObject final : public QDBusVirtualObject {
@@ -64,7 +73,7 @@ public:
                 const QString path = url.isLocalFile() ? url.toLocalFile() : uri;
                 request.files.push_back(path.toStdString());
             }
-            request.enqueue = args[1].toMap().value(QLatin1String(kEnqueueKey)).toBool();
+            request.enqueue = PlatformData(args[1]).value(QLatin1String(kEnqueueKey)).toBool();
         } else if (member == QLatin1String("ActivateAction") && args.size() == 3) {
             request.kind = InstanceRequest::Kind::Action;
             request.action = args[0].toString().toStdString();

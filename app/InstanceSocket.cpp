@@ -8,6 +8,8 @@
 #include <QLocalSocket>
 #include <QStringList>
 
+#include <cstdio>
+
 namespace vd::instance {
 
 namespace {
@@ -101,8 +103,11 @@ std::unique_ptr<InstanceServer> ClaimSocket(const std::string& path) {
     // Nobody listens: whatever is left at the path is a dead player's.
     QLocalServer::removeServer(QString::fromStdString(path));
     auto server = std::make_unique<SocketServer>(path);
-    if (!server->Listen())
+    if (!server->Listen()) {
+        std::fprintf(stderr, "vodezaru: later starts cannot reach this player through %s\n",
+                     path.c_str());
         return nullptr;
+    }
     return server;
 }
 

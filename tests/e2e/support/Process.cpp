@@ -35,7 +35,11 @@ using Clock = std::chrono::steady_clock;
         if (!replaced)
             result.push_back(entry);
     }
-    result.insert(result.end(), extra.begin(), extra.end());
+    // Within `extra` the later of two entries with one name wins.
+    for (const std::string& x : extra) {
+        std::erase_if(result, [&](const std::string& e) { return name_of(e) == name_of(x); });
+        result.push_back(x);
+    }
     return result;
 }
 

@@ -12,7 +12,8 @@ namespace vd::e2e {
 // reaped when the object goes, so a failing test never leaves a player running under Xvfb.
 class ChildProcess {
 public:
-    // `environment` entries ("NAME=value") replace or add to the test's own environment.
+    // `environment` entries ("NAME=value") replace or add to the test's own environment (the last
+    // of two with one name wins).
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                  const std::vector<std::string>& environment);
     ChildProcess(const ChildProcess&) = delete;

@@ -73,6 +73,23 @@ std::string XDisplay::name_of(XWindowId id) {
     return {};
 }
 
+long XDisplay::pid_of(XWindowId id) {
+    const Atom net_wm_pid = XInternAtom(display_, "_NET_WM_PID", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long rest = 0;
+    unsigned char* raw = nullptr;
+    if (XGetWindowProperty(display_, id, net_wm_pid, 0, 1, False, XA_CARDINAL, &type, &format,
+                           &count, &rest, &raw) != Success ||
+        raw == nullptr)
+        return 0;
+    const XPtr<unsigned char> data(raw);
+    if (format != 32 || count != 1)
+        return 0;
+    return static_cast<long>(*reinterpret_cast<const unsigned long*>(data.get()));
+}
+
 std::optional<WindowInfo> XDisplay::info(XWindowId id) {
     XSync(display_, False);
     XWindowAttributes a{};

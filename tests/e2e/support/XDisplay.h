@@ -56,6 +56,8 @@ public:
     // The same search among the descendants of `ancestor` only (an icon docked in a panel).
     [[nodiscard]] std::optional<WindowInfo>
     find_viewable_in(XWindowId ancestor, std::string_view name, Match match = Match::part);
+    // The process that made `id` (its _NET_WM_PID), 0 when the window does not tell.
+    [[nodiscard]] long pid_of(XWindowId id);
     // Fresh geometry of `id`; nothing when it no longer exists.
     [[nodiscard]] std::optional<WindowInfo> info(XWindowId id);
     // The bounding region set with the SHAPE extension, relative to the window's origin; a window
