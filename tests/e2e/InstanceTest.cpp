@@ -135,6 +135,15 @@ TEST_P(Instance, ASecondStartWithAFilePlaysItInTheFirstAndEndsAtOnce) {
     EXPECT_TRUE(first->process().running());
 }
 
+TEST_P(Instance, SeveralFilesAreListedInOrderAndTheFirstPlays) {
+    const std::unique_ptr<Player> first = start_first({songs_[2].string(), songs_[0].string()});
+    EXPECT_TRUE(comes_to_play(2));
+    EXPECT_EQ(start_again({"--next"}).exit_code, 0);
+    EXPECT_TRUE(comes_to_play(0));
+    EXPECT_EQ(start_again({"--previous"}).exit_code, 0);
+    EXPECT_TRUE(comes_to_play(2));
+}
+
 TEST_P(Instance, EnqueueAppendsWithoutPlayingAndNextMovesOnToIt) {
     const std::unique_ptr<Player> first = start_first({songs_[0].string()});
     ASSERT_TRUE(comes_to_play(0));

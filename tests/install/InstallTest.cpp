@@ -187,5 +187,19 @@ TEST_F(Install, TheManPageNamesEveryOption) {
     }
 }
 
+TEST(CommandLine, UnknownOptionsEndWithStatusTwoBeforeAnyWindow) {
+    // No display is needed to be told.
+    const ProgramOutput bad = run_capturing({player_program().string(), "--shuffle"},
+                                            {"DISPLAY=", "WAYLAND_DISPLAY="}, 10s);
+    EXPECT_EQ(bad.exit_code, 2);
+    EXPECT_EQ(
+        bad.output,
+        "vodezaru: unknown option '--shuffle'\nTry 'vodezaru --help' for more information.\n");
+    const ProgramOutput help =
+        run_capturing({player_program().string(), "--help"}, {"DISPLAY=", "WAYLAND_DISPLAY="}, 10s);
+    EXPECT_EQ(help.exit_code, 0);
+    EXPECT_EQ(help.output.rfind("Usage: vodezaru [OPTION]... [FILE]...\n", 0), 0u);
+}
+
 } // namespace
 } // namespace vd::e2e
