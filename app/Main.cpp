@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/DroppedFiles.h"
 #include "app/Layout.h"
 #include "app/LayoutBuilder.h"
 #include "app/Settings.h"
@@ -90,6 +91,16 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
     PlaylistAccess& playlist = *this;
     controller_ = std::make_unique<PlaybackController>(display, playlist, *MIDIPlayer,
                                                        *PositionTimer, *ModTimer);
+    OnKeyDown = [this](TComponent* sender, uint16_t& key, TShiftState shift) {
+        FormKeyDown(sender, key, shift);
+    };
+    // The playlist would take Left and Right as Up and Down: here they seek.
+    PlaylistShow->OnKeyDown = [this](TComponent* sender, uint16_t& key, TShiftState shift) {
+        if ((key == VK_LEFT || key == VK_RIGHT) && (shift & (ssCtrl | ssAlt | ssShift)) == 0)
+            FormKeyDown(sender, key, shift);
+    };
+    SetOnDropFiles(
+        [this](TComponent*, const std::vector<std::string>& files) { FilesDropped(files); });
     OnCreate = [this](TComponent* sender) { FormCreate(sender); };
     DoCreate();
 }
@@ -201,6 +212,23 @@ void TPlayer::OpenFiles(const std::vector<std::string>& paths, bool play) {
         controller_->PlayEntryAt(first);
 }
 
+void TPlayer::FilesDropped(const std::vector<std::string>& paths) {
+    const bool was_playing = controller_->Playing();
+    int first_sound = -1;
+    for (const DroppedItem& item : ExpandDroppedPaths(paths)) {
+        if (item.kind == DroppedItem::Kind::Playlist) {
+            LoadPlaylistFile(item.path);
+            first_sound = -1; // the entries it replaced are gone
+            continue;
+        }
+        if (first_sound < 0)
+            first_sound = entries_->Count();
+        entries_->Append(item.path);
+    }
+    if (!was_playing && first_sound >= 0)
+        controller_->PlayEntryAt(first_sound);
+}
+
 void TPlayer::BringToFront() {
     if (TrayIcon->IconVisible() || !Visible())
         TrayIconClick(nullptr);
@@ -223,6 +251,42 @@ bool TPlayer::PerformAction(std::string_view name) {
     else
         return false;
     return true;
+}
+
+void TPlayer::FormKeyDown(TComponent*, uint16_t& key, TShiftState shift) {
+    constexpr int32_t kSeekStepMs = 5000;
+    const bool plain = (shift & (ssCtrl | ssAlt)) == 0;
+    const bool ctrl = (shift & (ssCtrl | ssAlt)) == ssCtrl;
+    const uint16_t pressed = key;
+    key = 0; // taken, unless the switch below lets it go
+    if (plain && pressed == VK_SPACE) {
+        PlayOrPause();
+    } else if (plain && pressed == VK_RETURN) {
+        if (entries_->SelectedIndex() >= 0)
+            controller_->PlayEntryAt(entries_->SelectedIndex());
+        else
+            controller_->PlayBtnClick();
+    } else if (plain && pressed == VK_DELETE) {
+        RemovefileClick(this);
+    } else if (plain && pressed == VK_LEFT) {
+        controller_->SeekBy(-kSeekStepMs);
+    } else if (plain && pressed == VK_RIGHT) {
+        controller_->SeekBy(kSeekStepMs);
+    } else if (ctrl && pressed == 'O') {
+        EjectBtnClick(this);
+    } else if (ctrl && pressed == 'Q') {
+        MenuCloseClick(this);
+    } else if (pressed == VK_MEDIA_PLAY_PAUSE) {
+        PlayOrPause();
+    } else if (pressed == VK_MEDIA_NEXT_TRACK) {
+        controller_->PlayNextEntry();
+    } else if (pressed == VK_MEDIA_PREV_TRACK) {
+        controller_->PlayPreviousEntry();
+    } else if (pressed == VK_MEDIA_STOP) {
+        controller_->StopPlayback();
+    } else {
+        key = pressed;
+    }
 }
 
 void TPlayer::PlayOrPause() {

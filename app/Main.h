@@ -114,6 +114,9 @@ public:
     // Files handed over by the desktop (a later start, a drop): appended in order, the entries
     // of a playlist file in its place. With `play`, the first of them starts.
     void OpenFiles(const std::vector<std::string>& paths, bool play);
+    // Files and folders dropped on the window: sound files are appended (folders opened), a
+    // playlist file is loaded as Load does; when nothing played, the first sound file starts.
+    void FilesDropped(const std::vector<std::string>& paths);
     // Shows the window in front, restored from the tray if it was there.
     void BringToFront();
     // A control command from outside: "play-pause", "next", "previous" or "stop". False for an
@@ -121,6 +124,9 @@ public:
     bool PerformAction(std::string_view name);
     // Play, or pause while playing (Space, the media keys).
     void PlayOrPause();
+    // The player's keys, wherever the focus is in the window (the playlist passes on the keys it
+    // does not use; Left and Right are taken from it).
+    void FormKeyDown(TComponent* sender, uint16_t& key, TShiftState shift);
 
 private:
     // PlaybackDisplay
