@@ -230,7 +230,8 @@ void TPlayer::FilesDropped(const std::vector<std::string>& paths) {
 }
 
 void TPlayer::BringToFront() {
-    if (TrayIcon->IconVisible() || !Visible())
+    const TApplication* app = TApplication::Instance();
+    if (TrayIcon->IconVisible() || !Visible() || (app != nullptr && app->Minimized()))
         TrayIconClick(nullptr);
     QWidget* window = Widget();
     if (window->isMinimized())
