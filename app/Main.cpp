@@ -91,6 +91,10 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
     PlaylistAccess& playlist = *this;
     controller_ = std::make_unique<PlaybackController>(display, playlist, *MIDIPlayer,
                                                        *PositionTimer, *ModTimer);
+    // The main menu shows the keys of its commands.
+    for (const auto& [item, keys] :
+         {std::pair{"Play2", "Space"}, std::pair{"Pause2", "Space"}, std::pair{"Close1", "Ctrl+Q"}})
+        Component<TMenuItem>(*this, item)->SetShortCut(keys);
     OnKeyDown = [this](TComponent* sender, uint16_t& key, TShiftState shift) {
         FormKeyDown(sender, key, shift);
     };

@@ -37,6 +37,9 @@ public:
 
     [[nodiscard]] const std::string& Caption() const { return caption_; }
     void SetCaption(std::string_view caption) { caption_ = caption; }
+    // The text of the item's keyboard shortcut ("Ctrl+Q"), drawn right-aligned; empty: none.
+    [[nodiscard]] const std::string& ShortCut() const { return shortcut_; }
+    void SetShortCut(std::string_view text) { shortcut_ = text; }
     [[nodiscard]] int ImageIndex() const { return image_index_; }
     void SetImageIndex(int index) { image_index_ = index; }
     // The default item is drawn bold.
@@ -77,6 +80,7 @@ public:
 private:
     friend class TPopupMenu;
     std::string caption_;
+    std::string shortcut_;
     int image_index_ = -1;
     bool default_ = false;
     bool enabled_ = true;
