@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <string>
+#include <vector>
+
 namespace vd {
 
 class TWinControl;
@@ -34,6 +37,7 @@ protected:
 
 private:
     TWinControl* control_;
+    std::vector<std::string> entered_files_; // what the drag under way carries
 };
 
 } // namespace vd

@@ -903,8 +903,10 @@ void ControlWidget::moveEvent(QMoveEvent*) {
 }
 
 void ControlWidget::dragEnterEvent(QDragEnterEvent* event) {
-    if (control_ != nullptr && control_->AcceptsFiles() &&
-        !DroppedFiles(*event->mimeData()).empty())
+    entered_files_.clear();
+    if (control_ != nullptr && control_->AcceptsFiles())
+        entered_files_ = DroppedFiles(*event->mimeData());
+    if (!entered_files_.empty())
         event->acceptProposedAction();
     else
         event->ignore();
@@ -922,7 +924,12 @@ void ControlWidget::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
-    const std::vector<std::string> files = DroppedFiles(*event->mimeData());
+    std::vector<std::string> files = DroppedFiles(*event->mimeData());
+    // Some drag sources no longer hand over their data at the drop: the list read when the drag
+    // came in stands for it.
+    if (files.empty())
+        files = std::move(entered_files_);
+    entered_files_.clear();
     if (files.empty()) {
         event->ignore();
         return;
