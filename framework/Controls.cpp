@@ -924,12 +924,12 @@ void ControlWidget::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
-    std::vector<std::string> files = DroppedFiles(*event->mimeData());
-    // Some drag sources no longer hand over their data at the drop: the list read when the drag
-    // came in stands for it.
-    if (files.empty())
-        files = std::move(entered_files_);
+    // What the drag carries was read when it came in and does not change on the way; reading it
+    // again would wait on a drag source that already quit at the drop.
+    std::vector<std::string> files = std::move(entered_files_);
     entered_files_.clear();
+    if (files.empty())
+        files = DroppedFiles(*event->mimeData());
     if (files.empty()) {
         event->ignore();
         return;

@@ -1,10 +1,11 @@
 // drag_source FILE...: a small window at the top left of the screen; a left press on it starts
-// dragging FILE... as a URI list (XDND), as a file manager does. Ends when the drag is over:
+// dragging FILE... as a URI list (XDND), as a file manager does. Ends a second after the drag:
 // status 0 when it was dropped and taken, 1 when not.
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -26,7 +27,8 @@ protected:
         data->setUrls(urls_);
         drag->setMimeData(data);
         const Qt::DropAction done = drag->exec(Qt::CopyAction);
-        QApplication::exit(done == Qt::CopyAction ? 0 : 1);
+        // A file manager stays: the target may still ask for the data after the drop.
+        QTimer::singleShot(1000, [done] { QApplication::exit(done == Qt::CopyAction ? 0 : 1); });
     }
 
 private:

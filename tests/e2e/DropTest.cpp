@@ -73,7 +73,9 @@ TEST_F(Drop, AFileDraggedFromAnotherProgramIsAddedAndStarts) {
     const std::optional<int> status = source.wait_for_exit(5s);
     ASSERT_TRUE(status.has_value()) << "the drag did not end";
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "the player refused the drop";
-    EXPECT_TRUE(wait_until([&] { return sounding(); }, 5s)) << "the dropped file did not start";
+    EXPECT_TRUE(wait_until([&] { return sounding(); }, 5s))
+        << "the dropped file did not start (" << recorded_frames(recording_) << " frames, "
+        << recording_ << ")";
 }
 
 } // namespace
