@@ -1,5 +1,6 @@
 // A file dragged from another program (XDND, as from a file manager) and dropped on the playlist
-// of a player that plays nothing is added and starts.
+// of a player that plays nothing is added and starts; Space pauses it; the window carries the
+// application's icons and the class its desktop entry names.
 #include "tests/e2e/support/Player.h"
 #include "tests/e2e/support/Scratch.h"
 #include "tests/e2e/support/Signal.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sys/wait.h>
 
