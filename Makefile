@@ -11,11 +11,16 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format libc
 	fonts-wine fonts-liberation fontconfig timgm6mb-soundfont \
 	libxcb1-dev \
 	xvfb xauth xdotool x11-utils libx11-dev libxext-dev libxi-dev trayer openbox \
-	dbus-daemon dbus-bin haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
+	dbus dbus-daemon dbus-bin haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils \
+	desktop-file-utils appstream shared-mime-info
 
 DEMO := resources/demo/dezaru-dawn.mod
 
-.PHONY: setup build run test format format-check asan tsan fuzz bench clean resources
+# Where `make install` puts the player; DESTDIR stages it into another folder (packaging).
+PREFIX  ?= /usr/local
+DESTDIR ?=
+
+.PHONY: setup build run test format format-check asan tsan fuzz bench clean resources install uninstall
 
 setup:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -37,6 +42,14 @@ build: $(BUILD)/build.ninja
 
 run: setup build
 	./$(BUILD)/vodezaru $(DEMO)
+
+install: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target vodezaru
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes what the last install from this build folder put in place (same DESTDIR).
+uninstall:
+	DESTDIR="$(DESTDIR)" cmake -DMANIFEST=$(BUILD)/install_manifest.txt -P cmake/Uninstall.cmake
 
 test: setup build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/DroppedFiles.h"
 #include "app/FormatLamps.h"
 #include "app/Layout.h"
 #include "app/LayoutBuilder.h"
@@ -23,6 +24,8 @@
 #include "skin/VsSkin.h"
 #include "skin/VsSlider.h"
 #include "widgets/TrayIcon.h"
+
+#include <QWidget>
 
 #include <cstdio>
 #include <filesystem>
@@ -90,6 +93,21 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
     PlaylistAccess& playlist = *this;
     controller_ = std::make_unique<PlaybackController>(display, playlist, *MIDIPlayer,
                                                        *PositionTimer, *ModTimer);
+    // The main menu shows the keys of its commands.
+    for (const auto& [item, keys] :
+         {std::pair{"Play2", TShortCut{VK_SPACE}}, std::pair{"Pause2", TShortCut{VK_SPACE}},
+          std::pair{"Close1", TShortCut(scCtrl | 'Q')}})
+        Component<TMenuItem>(*this, item)->SetShortCut(keys);
+    OnKeyDown = [this](TComponent* sender, uint16_t& key, TShiftState shift) {
+        FormKeyDown(sender, key, shift);
+    };
+    // The playlist would take Left and Right as Up and Down: here they seek.
+    PlaylistShow->OnKeyDown = [this](TComponent* sender, uint16_t& key, TShiftState shift) {
+        if ((key == VK_LEFT || key == VK_RIGHT) && (shift & (ssCtrl | ssAlt | ssShift)) == 0)
+            FormKeyDown(sender, key, shift);
+    };
+    SetOnDropFiles(
+        [this](TComponent*, const std::vector<std::string>& files) { FilesDropped(files); });
     OnCreate = [this](TComponent* sender) { FormCreate(sender); };
     // The desktop closing the window (close box, Alt+F4, the session ending, a termination
     // signal) is the menu's Close: the position is kept and the program ends.
@@ -153,6 +171,10 @@ void TPlayer::FormCreate(TComponent*) {
     const TPoint at = StartPosition(left, top, kDesignedPosition, Width(), Height(), screens);
     SetBounds(at.X, at.Y, Width(), Height());
 
+    if (!options_.files.empty()) {
+        OpenStartFiles();
+        return;
+    }
     if (options_.arguments.empty())
         return;
     command_line_path_ = options_.arguments.front();
@@ -172,6 +194,118 @@ void TPlayer::OpenSingleFile() {
 
 void TPlayer::LoadPlaylistFile(const std::string& path) {
     entries_->LoadFromFile(path);
+}
+
+void TPlayer::OpenStartFiles() {
+    const std::vector<std::string>& files = options_.files;
+    command_line_path_ = files.front();
+    // One path keeps the classic start: a playlist is listed, a sound file plays alone.
+    if (files.size() == 1) {
+        if (!HasExtension(command_line_path_, kPlaylistExtension))
+            OpenSingleFile();
+        else
+            LoadPlaylistFile(command_line_path_);
+        return;
+    }
+    entries_->Clear();
+    OpenFiles(files, true);
+}
+
+void TPlayer::OpenFiles(const std::vector<std::string>& paths, bool play) {
+    const int first = entries_->Count();
+    for (const std::string& path : paths) {
+        if (HasExtension(path, kPlaylistExtension))
+            entries_->Append(ResolvePlaylistEntries(vd::LoadPlaylistFile(path), path));
+        else
+            entries_->Append(path);
+    }
+    if (play && entries_->Count() > first)
+        controller_->PlayEntryAt(first);
+}
+
+void TPlayer::FilesDropped(const std::vector<std::string>& paths) {
+    const bool was_playing = controller_->Playing();
+    int first_sound = -1;
+    for (const DroppedItem& item : ExpandDroppedPaths(paths)) {
+        if (item.kind == DroppedItem::Kind::Playlist) {
+            LoadPlaylistFile(item.path);
+            first_sound = -1; // the entries it replaced are gone
+            continue;
+        }
+        if (first_sound < 0)
+            first_sound = entries_->Count();
+        entries_->Append(item.path);
+    }
+    if (!was_playing && first_sound >= 0)
+        controller_->PlayEntryAt(first_sound);
+}
+
+void TPlayer::BringToFront() {
+    const TApplication* app = TApplication::Instance();
+    if (TrayIcon->IconVisible() || !Visible() || (app != nullptr && app->Minimized()))
+        TrayIconClick(nullptr);
+    QWidget* window = Widget();
+    if (window->isMinimized())
+        window->showNormal();
+    window->raise();
+    window->activateWindow();
+}
+
+bool TPlayer::PerformAction(std::string_view name) {
+    if (name == "play-pause")
+        PlayOrPause();
+    else if (name == "next")
+        controller_->PlayNextEntry();
+    else if (name == "previous")
+        controller_->PlayPreviousEntry();
+    else if (name == "stop")
+        controller_->StopPlayback();
+    else
+        return false;
+    return true;
+}
+
+void TPlayer::FormKeyDown(TComponent*, uint16_t& key, TShiftState shift) {
+    constexpr int32_t kSeekStepMs = 5000;
+    const bool plain = (shift & (ssCtrl | ssAlt)) == 0;
+    const bool ctrl = (shift & (ssCtrl | ssAlt)) == ssCtrl;
+    const uint16_t pressed = key;
+    key = 0; // taken, unless the switch below lets it go
+    if (plain && pressed == VK_SPACE) {
+        PlayOrPause();
+    } else if (plain && pressed == VK_RETURN) {
+        if (entries_->SelectedIndex() >= 0)
+            controller_->PlayEntryAt(entries_->SelectedIndex());
+        else
+            controller_->PlayBtnClick();
+    } else if (plain && pressed == VK_DELETE) {
+        RemovefileClick(this);
+    } else if (plain && pressed == VK_LEFT) {
+        controller_->SeekBy(-kSeekStepMs);
+    } else if (plain && pressed == VK_RIGHT) {
+        controller_->SeekBy(kSeekStepMs);
+    } else if (ctrl && pressed == 'O') {
+        EjectBtnClick(this);
+    } else if (ctrl && pressed == 'Q') {
+        MenuCloseClick(this);
+    } else if (pressed == VK_MEDIA_PLAY_PAUSE) {
+        PlayOrPause();
+    } else if (pressed == VK_MEDIA_NEXT_TRACK) {
+        controller_->PlayNextEntry();
+    } else if (pressed == VK_MEDIA_PREV_TRACK) {
+        controller_->PlayPreviousEntry();
+    } else if (pressed == VK_MEDIA_STOP) {
+        controller_->StopPlayback();
+    } else {
+        key = pressed;
+    }
+}
+
+void TPlayer::PlayOrPause() {
+    if (controller_->Kind() == FileKind::None)
+        controller_->PlayBtnClick();
+    else
+        controller_->TogglePause();
 }
 
 void TPlayer::ShowMenu(TComponent*) {

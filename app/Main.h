@@ -32,8 +32,11 @@ public:
     struct Options {
         // The settings file; empty: beside the program (see SettingsPathFor).
         std::string settings_path;
-        // The command-line arguments after the program's name.
+        // The command-line arguments after the program's name, joined into one path at start.
         std::vector<std::string> arguments;
+        // Files and playlists to open at start, already resolved; when given, `arguments` is
+        // not read.
+        std::vector<std::string> files;
     };
 
     TPlayer(TComponent* owner, Options options);
@@ -110,6 +113,23 @@ public:
     // Loads a playlist file into both lists, as the command line and Load do.
     void LoadPlaylistFile(const std::string& path);
 
+    // Files handed over by the desktop (a later start, a drop): appended in order, the entries
+    // of a playlist file in its place. With `play`, the first of them starts.
+    void OpenFiles(const std::vector<std::string>& paths, bool play);
+    // Files and folders dropped on the window: sound files are appended (folders opened), a
+    // playlist file is loaded as Load does; when nothing played, the first sound file starts.
+    void FilesDropped(const std::vector<std::string>& paths);
+    // Shows the window in front, restored from the tray if it was there.
+    void BringToFront();
+    // A control command from outside: "play-pause", "next", "previous" or "stop". False for an
+    // unknown name.
+    bool PerformAction(std::string_view name);
+    // Play, or pause while playing (Space, the media keys).
+    void PlayOrPause();
+    // The player's keys, wherever the focus is in the window (the playlist passes on the keys it
+    // does not use; Left and Right are taken from it).
+    void FormKeyDown(TComponent* sender, uint16_t& key, TShiftState shift);
+
 private:
     // PlaybackDisplay
     [[nodiscard]] std::string Title() const override;
@@ -134,6 +154,7 @@ private:
     void FindComponents();
     // Lights the lamp of the file that plays (also while it is paused); all dark once stopped.
     void UpdateLamps();
+    void OpenStartFiles();
     Options options_;
     std::string settings_path_;
     std::string command_line_path_;

@@ -16,7 +16,8 @@ std::string SettingsPathFor(const std::string& program_path) {
     std::string folder = program_path.substr(0, program_path.size() - name.size());
     if (folder.empty())
         folder = ".";
-    if (::access(folder.c_str(), W_OK) == 0)
+    const bool installed = folder.ends_with("/bin/") || folder == "bin/";
+    if (!installed && ::access(folder.c_str(), W_OK) == 0)
         return path;
     std::string config;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0')

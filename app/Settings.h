@@ -9,9 +9,10 @@
 
 namespace vd {
 
-// Where the window position is kept: the program's path with ".ini"; where the program's folder
-// cannot be written (an installed program), $XDG_CONFIG_HOME/vodezaru/vodezaru.ini (default
-// ~/.config).
+// Where the window position is kept: the program's path with ".ini" for a program run from a
+// folder of its own; for an installed program (one in a "bin" folder, or whose folder cannot be
+// written) $XDG_CONFIG_HOME/vodezaru/vodezaru.ini (default ~/.config), so that it never writes
+// beside itself, even when run by root.
 [[nodiscard]] std::string SettingsPathFor(const std::string& program_path);
 
 // A decimal integer (optional sign, surrounding blanks allowed), or nothing.

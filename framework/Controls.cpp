@@ -6,9 +6,13 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 
+#include "framework/FileDrop.h"
+
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -720,6 +724,25 @@ void TWinControl::DoExit() {
         OnExit(this);
 }
 
+void TWinControl::SetOnDropFiles(TDropFilesEvent handler) {
+    on_drop_files_ = std::move(handler);
+    Widget()->setAcceptDrops(static_cast<bool>(on_drop_files_));
+}
+
+void TWinControl::RouteDrop(const std::vector<std::string>& files) {
+    // Handled once the drop is over: the dragging program waits for its end, and the handler
+    // may show a message box.
+    const QPointer<QWidget> window(Widget());
+    TApplication::Post([window, files] {
+        auto* widget = dynamic_cast<ControlWidget*>(window.data());
+        if (widget == nullptr || widget->Control() == nullptr)
+            return;
+        TWinControl* control = widget->Control();
+        if (control->on_drop_files_)
+            control->on_drop_files_(control, files);
+    });
+}
+
 void TWinControl::RouteFocus(bool focused) {
     TControlMessage m;
     m.kind = focused ? TControlMessageKind::mkSetFocus : TControlMessageKind::mkKillFocus;
@@ -847,6 +870,16 @@ uint16_t VirtualKeyOf(int key) {
         return VK_INSERT;
     case Qt::Key_Delete:
         return VK_DELETE;
+    case Qt::Key_MediaNext:
+        return VK_MEDIA_NEXT_TRACK;
+    case Qt::Key_MediaPrevious:
+        return VK_MEDIA_PREV_TRACK;
+    case Qt::Key_MediaStop:
+        return VK_MEDIA_STOP;
+    case Qt::Key_MediaPlay:
+    case Qt::Key_MediaPause:
+    case Qt::Key_MediaTogglePlayPause:
+        return VK_MEDIA_PLAY_PAUSE;
     default:
         return 0;
     }
@@ -958,6 +991,42 @@ void ControlWidget::moveEvent(QMoveEvent*) {
         control_->left_ = x();
         control_->top_ = y();
     }
+}
+
+void ControlWidget::dragEnterEvent(QDragEnterEvent* event) {
+    entered_files_.clear();
+    if (control_ != nullptr && control_->AcceptsFiles())
+        entered_files_ = DroppedFiles(*event->mimeData());
+    if (!entered_files_.empty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void ControlWidget::dragMoveEvent(QDragMoveEvent* event) {
+    if (control_ != nullptr && control_->AcceptsFiles())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void ControlWidget::dropEvent(QDropEvent* event) {
+    if (control_ == nullptr || !control_->AcceptsFiles()) {
+        event->ignore();
+        return;
+    }
+    // What the drag carries was read when it came in and does not change on the way; reading it
+    // again would wait on a drag source that already quit at the drop.
+    std::vector<std::string> files = std::move(entered_files_);
+    entered_files_.clear();
+    if (files.empty())
+        files = DroppedFiles(*event->mimeData());
+    if (files.empty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    control_->RouteDrop(files);
 }
 
 void ControlWidget::resizeEvent(QResizeEvent*) {

@@ -48,8 +48,15 @@ enum : uint16_t {
     VK_INSERT = 0x2D,
     VK_DELETE = 0x2E,
     VK_F1 = 0x70, // F2 to F12 follow
+    VK_MEDIA_NEXT_TRACK = 0xB0,
+    VK_MEDIA_PREV_TRACK = 0xB1,
+    VK_MEDIA_STOP = 0xB2,
+    VK_MEDIA_PLAY_PAUSE = 0xB3,
 };
 
+// Local files dropped on a window, in the drag's order.
+using TDropFilesEvent =
+    std::function<void(TComponent* sender, const std::vector<std::string>& files)>;
 // A key press; a handler that consumes the key sets it to 0.
 using TKeyEvent = std::function<void(TComponent* sender, uint16_t& key, TShiftState shift)>;
 // One wheel notch is 120; positive turns away from the user.
@@ -281,6 +288,10 @@ public:
 
     void DefaultWindowProc(TControlMessage& message) override;
 
+    // Files dropped on the window or on any child that takes none itself; setting a handler
+    // makes the window accept drags that carry files.
+    void SetOnDropFiles(TDropFilesEvent handler);
+
     // framework: the window and its picture.
     [[nodiscard]] QWidget* Widget() const;
     [[nodiscard]] QImage& Picture() const;
@@ -314,11 +325,14 @@ private:
     void RouteEnter();
     void RouteLeave();
     void RouteFocus(bool focused);
+    [[nodiscard]] bool AcceptsFiles() const { return static_cast<bool>(on_drop_files_); }
+    void RouteDrop(const std::vector<std::string>& files);
     void PaintEvent(const std::vector<TRect>& rects);
 
     struct State;
     std::unique_ptr<State> state_;
     std::vector<TControl*> controls_; // children in z-order, bottom first
+    TDropFilesEvent on_drop_files_;
 };
 
 // A windowed control that paints itself through Paint() on its Canvas.

@@ -26,6 +26,7 @@ TPopupMenu::PopupScript& Script() {
 
 constexpr int kImageGutter = 24;
 constexpr int kItemHeight = 19;
+constexpr int kShortCutGap = 24; // between an item's caption and its shortcut
 constexpr int kLineHeight = 9;
 
 } // namespace
@@ -178,8 +179,14 @@ void TMenuItem::DefaultMeasure(TCanvas& canvas, int& width, int& height) const {
     canvas.Font().SetStyle(default_ ? (style | fsBold) : (style & ~fsBold));
     TRect r{0, 0, 0, 0};
     canvas.DrawText(caption_, r, DT_CALCRECT | DT_SINGLELINE);
+    int shortcut_width = 0;
+    if (const std::string keys = ShortCutToText(shortcut_); !keys.empty()) {
+        TRect s{0, 0, 0, 0};
+        canvas.DrawText(keys, s, DT_CALCRECT | DT_SINGLELINE);
+        shortcut_width = s.Width() + kShortCutGap;
+    }
     canvas.Font().SetStyle(style);
-    width = kImageGutter + 6 + r.Width() + 24;
+    width = kImageGutter + 6 + r.Width() + shortcut_width + 24;
     height = std::max(kItemHeight, r.Height() + 6);
 }
 
@@ -219,6 +226,10 @@ void TMenuItem::DefaultDraw(TCanvas& canvas, const TRect& rect, TOwnerDrawState 
         canvas.Font().SetColor(selected ? clHighlightText : clMenuText);
     }
     canvas.DrawText(caption_, text, DT_SINGLELINE | DT_VCENTER);
+    if (const std::string keys_text = ShortCutToText(shortcut_); !keys_text.empty()) {
+        TRect keys{text.Left, text.Top, rect.Right - 10, text.Bottom};
+        canvas.DrawText(keys_text, keys, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    }
     if (!items_.empty()) {
         // The submenu arrow: a small solid triangle pointing right.
         const int cx = rect.Right - 10;

@@ -1,5 +1,7 @@
 #include "player/PlaybackController.h"
 
+#include <algorithm>
+
 #include "framework/FilePaths.h"
 #include "framework/Timer.h"
 #include "framework/Types.h"
@@ -110,6 +112,14 @@ void PlaybackController::StopPlayback() {
         mod_timer_.SetEnabled(false);
         display_.SetRowBar(0);
     }
+}
+
+bool PlaybackController::Playing() const {
+    if (kind_ == FileKind::Media)
+        return media_.IsOpen() && media_.Mode() == TMPModes::mpPlaying;
+    if (kind_ == FileKind::Module)
+        return module_loaded_ && MODLIB_MusicIsActive() != 0;
+    return false;
 }
 
 void PlaybackController::TogglePause() {
@@ -234,6 +244,26 @@ void PlaybackController::ProgressBarClick() {
         media_paused_ = 0;
     } else if (kind_ == FileKind::Module) {
         MODLIB_MusicSetPosition(display_.SliderPosition() & 0xFFFF);
+    }
+}
+
+void PlaybackController::SeekBy(int32_t delta_ms) {
+    if (kind_ == FileKind::Media) {
+        if (!media_.IsOpen())
+            return;
+        const bool playing = media_.Mode() == TMPModes::mpPlaying;
+        const int64_t length = media_.Length();
+        const int64_t to =
+            std::clamp<int64_t>(static_cast<int64_t>(media_.Position()) + delta_ms, 0, length);
+        media_.Seek(static_cast<uint32_t>(to));
+        // A seek leaves the device stopped; one that played goes on from the new place.
+        if (playing)
+            media_.Resume();
+    } else if (kind_ == FileKind::Module && module_loaded_) {
+        const int32_t orders = MODLIB_MusicGetLength(0) & 0xFFFF;
+        const int32_t order = MODLIB_MusicGetPosition() & 0xFFFF;
+        const int32_t to = std::clamp(order + (delta_ms > 0 ? 1 : -1), 0, std::max(0, orders - 1));
+        MODLIB_MusicSetPosition(to);
     }
 }
 

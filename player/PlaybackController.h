@@ -61,6 +61,8 @@ public:
 
     [[nodiscard]] FileKind Kind() const { return kind_; }
     [[nodiscard]] int32_t MediaPaused() const { return media_paused_; }
+    // True while a track sounds (not paused, stopped or ended).
+    [[nodiscard]] bool Playing() const;
     // Back to nothing loaded (start-up).
     void Reset();
 
@@ -78,6 +80,9 @@ public:
     void UpdatePosition();
     void PlayNextEntry();
     void PlayPreviousEntry();
+    // Moves the playing position by `delta_ms` (negative: back), within the track; a module,
+    // whose position is its order, moves by one order that way.
+    void SeekBy(int32_t delta_ms);
     // Selects the entry at `index` and plays it from its start: what Play, a double-click, Eject
     // and the command line do. An index outside the list fails before anything is stopped.
     void PlayEntryAt(int index);

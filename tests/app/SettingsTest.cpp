@@ -16,11 +16,14 @@ TEST(Settings, LiveBesideAWritableProgramElseInTheUserConfig) {
     EXPECT_EQ(SettingsPathFor((dir / "vodezaru").string()), (dir / "vodezaru.ini").string());
     EXPECT_EQ(SettingsPathFor((dir / "player.bin").string()), (dir / "player.ini").string());
 
-    if (::geteuid() != 0) { // root writes anywhere
-        setenv("XDG_CONFIG_HOME", "/tmp/xdg-test", 1);
-        EXPECT_EQ(SettingsPathFor("/usr/bin/vodezaru"), "/tmp/xdg-test/vodezaru/vodezaru.ini");
-        unsetenv("XDG_CONFIG_HOME");
-    }
+    // An installed program keeps its settings with the user's, even where it could write beside
+    // itself (root, a prefix in the home folder).
+    std::filesystem::create_directories(dir / "prefix" / "bin");
+    setenv("XDG_CONFIG_HOME", "/tmp/xdg-test", 1);
+    EXPECT_EQ(SettingsPathFor("/usr/bin/vodezaru"), "/tmp/xdg-test/vodezaru/vodezaru.ini");
+    EXPECT_EQ(SettingsPathFor((dir / "prefix" / "bin" / "vodezaru").string()),
+              "/tmp/xdg-test/vodezaru/vodezaru.ini");
+    unsetenv("XDG_CONFIG_HOME");
     std::filesystem::remove_all(dir);
 }
 

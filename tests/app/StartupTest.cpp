@@ -234,7 +234,7 @@ TEST_F(Startup, TheTrayIconHasThePlayersSettingsAndAnIconForEverySmallSize) {
     EXPECT_EQ(tray.IconIndex(), 0);
     EXPECT_TRUE(static_cast<bool>(tray.OnClick));
     // Drawn for each size a panel asks for, rather than shrunk from the largest.
-    EXPECT_EQ(tray.Icon().Sizes(), (std::vector<int>{16, 22, 24, 32, 48}));
+    EXPECT_EQ(tray.Icon().Sizes(), (std::vector<int>{16, 22, 24, 32, 48, 64, 128}));
 }
 
 TEST_F(Startup, MinimizingIntoANotificationAreaHidesTheWindowUntilTheIconOrTheAreaGoes) {

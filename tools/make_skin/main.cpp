@@ -1,8 +1,9 @@
 // make_skin OUTDIR [--preview FILE.png]
 // Draws the player's artwork and writes OUTDIR/skin/*.bmp, OUTDIR/skin/main.vsk,
-// OUTDIR/menu/menu_thumbs.bmp, OUTDIR/icons/vodezaru-{48,32,24,22,16}.png and the About
-// dialog's picture OUTDIR/about/about.gif. The output depends
-// only on this program and the fonts it loads, so a rerun reproduces the same bytes.
+// OUTDIR/menu/menu_thumbs.bmp, OUTDIR/icons/vodezaru-{16,22,24,32,48,64,128,256}.png (the
+// window's and the desktop's icon in every size of the hicolor theme) and the About dialog's
+// picture OUTDIR/about/about.gif. The output depends only on this program and the fonts it loads,
+// so a rerun reproduces the same bytes.
 
 #include "tools/make_skin/AboutPicture.h"
 #include "tools/make_skin/AppIcon.h"
@@ -97,7 +98,7 @@ int run(const QString& out_dir, const QString& preview) {
     writeFile(out_dir + "/skin/lamps.bmp", encodeBmp24(lamps));
     writeFile(out_dir + "/menu/menu_thumbs.bmp", encodeBmp24(menu));
     writeFile(out_dir + "/about/about.gif", encodeGif(drawAboutPicture()));
-    for (int size : {48, 32, 24, 22, 16}) {
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         writeFile(out_dir + QString("/icons/vodezaru-%1.png").arg(size),
                   encodePng(drawAppIcon(size)));
     }

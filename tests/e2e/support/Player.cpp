@@ -37,14 +37,16 @@ std::filesystem::path artifacts_dir() {
     return dir;
 }
 
-Player::Player(XDisplay& x, const std::vector<std::string>& arguments, const std::string& audio_out)
+Player::Player(XDisplay& x, const std::vector<std::string>& arguments, const std::string& audio_out,
+               const std::vector<std::string>& environment)
     : x_(x) {
+    std::vector<std::string> env{"VODEZARU_AUDIO_OUT=" + audio_out,
+                                 "DBUS_SESSION_BUS_ADDRESS=" + std::string(kNoSessionBus)};
+    env.insert(env.end(), environment.begin(), environment.end());
     // A player that ends at once may have been turned away by the busy X server (it cannot run
     // without a connection); a second start tells that apart from a player that cannot start.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        process_ = std::make_unique<ChildProcess>(
-            player_program().string(), arguments,
-            std::vector<std::string>{"VODEZARU_AUDIO_OUT=" + audio_out});
+        process_ = std::make_unique<ChildProcess>(player_program().string(), arguments, env);
         bool died = false;
         const bool shown = wait_until(
             [&] {
@@ -52,9 +54,15 @@ Player::Player(XDisplay& x, const std::vector<std::string>& arguments, const std
                     died = true;
                     return true;
                 }
-                if (const std::optional<WindowInfo> w = x_.find_viewable("Velora")) {
-                    window_ = w->id;
-                    return true;
+                // Its own window: other players may be running.
+                for (const WindowInfo& w : x_.top_levels()) {
+                    if (!w.viewable || w.name.find("Velora") == std::string::npos)
+                        continue;
+                    const long pid = x_.pid_of(w.id);
+                    if (pid == 0 || pid == process_->pid()) {
+                        window_ = w.id;
+                        return true;
+                    }
                 }
                 return false;
             },

@@ -24,12 +24,19 @@ inline constexpr int kWindowHeight = 425;
 inline constexpr int kDesignedLeft = 202;
 inline constexpr int kDesignedTop = 107;
 
+// A session-bus address that leads nowhere: a player given it finds no bus.
+inline constexpr const char* kNoSessionBus = "unix:path=/nonexistent/vodezaru-test-bus";
+
 // A running player with its main window shown. Ends the player when it goes.
 class Player {
 public:
     // Starts the player with `arguments` and VODEZARU_AUDIO_OUT=`audio_out` and waits (at most
     // 10 s) for its window "Velora Player" to be viewable; throws std::runtime_error if it is not.
-    Player(XDisplay& x, const std::vector<std::string>& arguments, const std::string& audio_out);
+    // The player is kept apart from the desktop the tests run in: it reaches no session bus (so
+    // later starts find it by a socket named after the test's X display), unless `environment`
+    // ("NAME=value", laid over the rest) says otherwise.
+    Player(XDisplay& x, const std::vector<std::string>& arguments, const std::string& audio_out,
+           const std::vector<std::string>& environment = {});
 
     // The main window as it is now.
     [[nodiscard]] WindowInfo window();

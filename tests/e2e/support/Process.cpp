@@ -1,7 +1,9 @@
 #include "tests/e2e/support/Process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -36,7 +38,11 @@ using Clock = std::chrono::steady_clock;
         if (!replaced)
             result.push_back(entry);
     }
-    result.insert(result.end(), extra.begin(), extra.end());
+    // Within `extra` the later of two entries with one name wins.
+    for (const std::string& x : extra) {
+        std::erase_if(result, [&](const std::string& e) { return name_of(e) == name_of(x); });
+        result.push_back(x);
+    }
     return result;
 }
 
@@ -187,6 +193,60 @@ int run_program(const std::vector<std::string>& argv, std::chrono::milliseconds 
     if (!WIFEXITED(*status))
         throw std::runtime_error(argv.at(0) + " ended by a signal");
     return WEXITSTATUS(*status);
+}
+
+ProgramOutput run_capturing(const std::vector<std::string>& argv,
+                            const std::vector<std::string>& environment,
+                            std::chrono::milliseconds timeout) {
+    int fds[2];
+    if (::pipe(fds) != 0)
+        throw std::runtime_error("cannot make a pipe");
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    ::posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
+    ::posix_spawn_file_actions_addclose(&actions, fds[0]);
+    std::vector<std::string> args = argv;
+    std::vector<std::string> env = merged_environment(environment);
+    std::vector<char*> argv_ptrs = pointers_to(args);
+    std::vector<char*> env_ptrs = pointers_to(env);
+    pid_t pid = -1;
+    const int error = ::posix_spawnp(&pid, argv.at(0).c_str(), &actions, nullptr, argv_ptrs.data(),
+                                     env_ptrs.data());
+    ::posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    if (error != 0) {
+        ::close(fds[0]);
+        throw std::runtime_error("cannot start " + argv.at(0) + ": " + std::strerror(error));
+    }
+    ProgramOutput result;
+    const auto deadline = Clock::now() + timeout;
+    char buffer[4096];
+    for (;;) {
+        pollfd p{fds[0], POLLIN, 0};
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0)
+            break;
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        result.output.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fds[0]);
+    std::optional<int> status = reap_within(
+        pid, std::chrono::milliseconds(std::max<std::int64_t>(
+                 0, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
+                        .count())));
+    if (!status) {
+        ::kill(pid, SIGKILL);
+        (void)reap_within(pid, std::chrono::milliseconds(5000));
+        throw std::runtime_error(argv.at(0) + " did not finish in time");
+    }
+    if (!WIFEXITED(*status))
+        throw std::runtime_error(argv.at(0) + " ended by a signal");
+    result.exit_code = WEXITSTATUS(*status);
+    return result;
 }
 
 } // namespace vd::e2e

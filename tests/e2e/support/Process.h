@@ -12,7 +12,8 @@ namespace vd::e2e {
 // reaped when the object goes, so a failing test never leaves a player running under Xvfb.
 class ChildProcess {
 public:
-    // `environment` entries ("NAME=value") replace or add to the test's own environment.
+    // `environment` entries ("NAME=value") replace or add to the test's own environment (the last
+    // of two with one name wins).
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                  const std::vector<std::string>& environment);
     ChildProcess(const ChildProcess&) = delete;
@@ -46,5 +47,15 @@ private:
 // Runs a program to its end, at most `timeout` (it is killed then and std::runtime_error thrown).
 // Returns the exit code; a program killed by a signal throws.
 int run_program(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
+
+// What a program run to its end wrote (standard output and error together) and its exit code.
+struct ProgramOutput {
+    int exit_code = 0;
+    std::string output;
+};
+// Like run_program, with `environment` laid over the test's own and the output kept.
+[[nodiscard]] ProgramOutput run_capturing(const std::vector<std::string>& argv,
+                                          const std::vector<std::string>& environment,
+                                          std::chrono::milliseconds timeout);
 
 } // namespace vd::e2e

@@ -73,6 +73,60 @@ std::string XDisplay::name_of(XWindowId id) {
     return {};
 }
 
+long XDisplay::pid_of(XWindowId id) {
+    const Atom net_wm_pid = XInternAtom(display_, "_NET_WM_PID", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long rest = 0;
+    unsigned char* raw = nullptr;
+    if (XGetWindowProperty(display_, id, net_wm_pid, 0, 1, False, XA_CARDINAL, &type, &format,
+                           &count, &rest, &raw) != Success ||
+        raw == nullptr)
+        return 0;
+    const XPtr<unsigned char> data(raw);
+    if (format != 32 || count != 1)
+        return 0;
+    return static_cast<long>(*reinterpret_cast<const unsigned long*>(data.get()));
+}
+
+std::vector<std::pair<int, int>> XDisplay::icon_sizes(XWindowId id) {
+    const Atom net_wm_icon = XInternAtom(display_, "_NET_WM_ICON", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long rest = 0;
+    unsigned char* raw = nullptr;
+    std::vector<std::pair<int, int>> sizes;
+    if (XGetWindowProperty(display_, id, net_wm_icon, 0, 1L << 22, False, XA_CARDINAL, &type,
+                           &format, &count, &rest, &raw) != Success ||
+        raw == nullptr)
+        return sizes;
+    const XPtr<unsigned char> data(raw);
+    if (format != 32)
+        return sizes;
+    // Width, height, then width * height pixels, for each icon (32-bit items come as longs).
+    const auto* items = reinterpret_cast<const unsigned long*>(data.get());
+    for (unsigned long at = 0; at + 2 <= count;) {
+        const unsigned long w = items[at];
+        const unsigned long h = items[at + 1];
+        sizes.emplace_back(static_cast<int>(w), static_cast<int>(h));
+        at += 2 + w * h;
+    }
+    return sizes;
+}
+
+std::pair<std::string, std::string> XDisplay::wm_class(XWindowId id) {
+    XClassHint hint{};
+    if (XGetClassHint(display_, id, &hint) == 0)
+        return {};
+    std::pair<std::string, std::string> result{hint.res_name != nullptr ? hint.res_name : "",
+                                               hint.res_class != nullptr ? hint.res_class : ""};
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return result;
+}
+
 std::optional<WindowInfo> XDisplay::info(XWindowId id) {
     XSync(display_, False);
     XWindowAttributes a{};

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Xlib's headers define macros (None, Status, Bool) that clash with other code: only the handle
@@ -56,6 +57,12 @@ public:
     // The same search among the descendants of `ancestor` only (an icon docked in a panel).
     [[nodiscard]] std::optional<WindowInfo>
     find_viewable_in(XWindowId ancestor, std::string_view name, Match match = Match::part);
+    // The process that made `id` (its _NET_WM_PID), 0 when the window does not tell.
+    [[nodiscard]] long pid_of(XWindowId id);
+    // The sizes (width x height) of the icons a window carries in _NET_WM_ICON.
+    [[nodiscard]] std::vector<std::pair<int, int>> icon_sizes(XWindowId id);
+    // The window's WM_CLASS: instance name and class name.
+    [[nodiscard]] std::pair<std::string, std::string> wm_class(XWindowId id);
     // Fresh geometry of `id`; nothing when it no longer exists.
     [[nodiscard]] std::optional<WindowInfo> info(XWindowId id);
     // The bounding region set with the SHAPE extension, relative to the window's origin; a window

@@ -1,0 +1,16 @@
+# vd_refresh_desktop_caches(DATADIR): updates the MIME database, the desktop entries' MIME cache
+# and the hicolor icon cache under DATADIR, with whichever of the tools is there.
+function(vd_refresh_desktop_caches datadir)
+    find_program(vd_update_mime update-mime-database)
+    find_program(vd_update_desktop update-desktop-database)
+    find_program(vd_update_icons gtk-update-icon-cache)
+    if(vd_update_mime AND EXISTS "${datadir}/mime/packages")
+        execute_process(COMMAND ${vd_update_mime} "${datadir}/mime" OUTPUT_QUIET ERROR_QUIET)
+    endif()
+    if(vd_update_desktop AND EXISTS "${datadir}/applications")
+        execute_process(COMMAND ${vd_update_desktop} -q "${datadir}/applications")
+    endif()
+    if(vd_update_icons AND EXISTS "${datadir}/icons/hicolor/index.theme")
+        execute_process(COMMAND ${vd_update_icons} -q -t -f "${datadir}/icons/hicolor")
+    endif()
+endfunction()
