@@ -3,6 +3,7 @@
 #include "app/FormatLamps.h"
 #include "app/Layout.h"
 #include "app/LayoutBuilder.h"
+#include "app/PlayerVolume.h"
 #include "app/Settings.h"
 #include "framework/Application.h"
 #include "framework/Dialogs.h"
@@ -12,6 +13,7 @@
 #include "framework/ListBox.h"
 #include "framework/Menus.h"
 #include "framework/Timer.h"
+#include "player/AudioOutput.h"
 #include "player/FileTypes.h"
 #include "player/MediaPlayer.h"
 #include "player/ModLib.h"
@@ -35,6 +37,7 @@ constexpr TPoint kDesignedPosition{202, 107};
 constexpr int kClientWidth = 518;
 constexpr int kClientHeight = 425;
 constexpr std::string_view kSettingsSection = "Config";
+constexpr std::string_view kVolumeKey = "Volume";
 
 template <class T>
 T* Component(TComponent& owner, std::string_view name) {
@@ -90,6 +93,12 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
     PlaylistAccess& playlist = *this;
     controller_ = std::make_unique<PlaybackController>(display, playlist, *MIDIPlayer,
                                                        *PositionTimer, *ModTimer);
+    volume_ = std::make_unique<PlayerVolume>(AudioOutput::instance());
+    // The wheel over the face turns the volume; the playlist keeps the wheel for scrolling.
+    Skin->OnMouseWheel = [this](TComponent*, TShiftState, int wheel_delta, TPoint) {
+        volume_->Wheel(wheel_delta);
+        return true;
+    };
     OnCreate = [this](TComponent* sender) { FormCreate(sender); };
     DoCreate();
 }
@@ -149,6 +158,9 @@ void TPlayer::FormCreate(TComponent*) {
     const std::vector<TRect> screens = ScreenRects();
     const TPoint at = StartPosition(left, top, kDesignedPosition, Width(), Height(), screens);
     SetBounds(at.X, at.Y, Width(), Height());
+    if (const auto volume =
+            PlayerVolume::FromSetting(settings.ReadString(kSettingsSection, kVolumeKey, "")))
+        volume_->SetPercent(*volume);
 
     if (options_.arguments.empty())
         return;
@@ -201,6 +213,7 @@ void TPlayer::MenuCloseClick(TComponent*) {
         TIniFile settings(settings_path_);
         settings.WriteString(kSettingsSection, "Left", std::to_string(Left()));
         settings.WriteString(kSettingsSection, "Top", std::to_string(Top()));
+        settings.WriteString(kSettingsSection, kVolumeKey, volume_->SettingText());
         settings.UpdateFile();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vodezaru: the window position was not saved: %s\n", error.what());

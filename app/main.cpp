@@ -1,8 +1,11 @@
 // VO Dezaru: a skinned music player for tracker modules, MIDI, wave and MPEG audio.
 #include "app/Main.h"
 #include "app/AboutBox.h"
+#include "app/AppId.h"
+#include "app/MprisService.h"
 #include "framework/Application.h"
 #include "framework/Component.h"
+#include "player/AudioStreamName.h"
 #include "player/Mci.h"
 
 #include <clocale>
@@ -16,12 +19,19 @@ int main(int argc, char** argv) {
     vd::mciSetNotifyDispatcher(
         [](std::function<void()> notice) { vd::TApplication::Post(std::move(notice)); });
 
+    vd::AudioStreamName stream_name;
+    stream_name.icon = vd::kAppId;
+    vd::name_audio_stream(std::move(stream_name));
+
     vd::TPlayer::Options options;
     options.arguments = application.Arguments();
     const std::unique_ptr<vd::TPlayer, void (*)(vd::TPlayer*)> player(
         new vd::TPlayer(nullptr, std::move(options)), [](vd::TPlayer* p) { vd::FreeComponent(p); });
     application.SetMainForm(player.get());
     player->SetAboutDialog(vd::TComponent::Create<vd::TAboutDialog>(player.get()));
+
+    // The desktop's media controls and media keys reach the player through MPRIS.
+    const std::unique_ptr<vd::MprisService> mpris = vd::MprisService::Start(*player);
 
     application.Run();
     return 0;

@@ -52,6 +52,10 @@ enum : uint16_t {
 
 // A key press; a handler that consumes the key sets it to 0.
 using TKeyEvent = std::function<void(TComponent* sender, uint16_t& key, TShiftState shift)>;
+// A wheel turn the control itself did not use; `mouse_pos` in control coordinates. Returns
+// whether the handler used it.
+using TMouseWheelEvent =
+    std::function<bool(TComponent* sender, TShiftState shift, int wheel_delta, TPoint mouse_pos)>;
 // One wheel notch is 120; positive turns away from the user.
 inline constexpr int kWheelDelta = 120;
 
@@ -121,6 +125,7 @@ public:
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
     TKeyEvent OnKeyDown;
+    TMouseWheelEvent OnMouseWheel;
 
     // framework: mouse input routed by the parent window, in control coordinates.
     void HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y, bool double_click);

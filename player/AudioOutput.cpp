@@ -39,6 +39,8 @@ public:
 
     void attach(std::shared_ptr<AudioSource> source) override { mixer_.attach(std::move(source)); }
     void detach(const AudioSource* source) override { mixer_.detach(source); }
+    void set_volume(float gain) override { mixer_.set_volume(gain); }
+    [[nodiscard]] float volume() const override { return mixer_.volume(); }
     [[nodiscard]] std::string sink_name() const override { return sink_name_; }
 
     // GUI thread, or the exit handler. Stops the sink; sources stay attached but are not

@@ -36,6 +36,11 @@ public:
     // called from a render(), nor while holding a lock that a render() takes.
     virtual void detach(const AudioSource* source) = 0;
 
+    // any thread. The playback volume, a gain from 0 to 1 applied to the mixed sound before it
+    // reaches the sink (not the system's mixer); see Mixer::set_volume.
+    virtual void set_volume(float gain) = 0;
+    [[nodiscard]] virtual float volume() const = 0;
+
     // any thread. A short description of the sink in use ("sdl", "null", "wav:/path").
     [[nodiscard]] virtual std::string sink_name() const = 0;
 
