@@ -9,7 +9,8 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format libc
 	libopenmpt-dev libfluidsynth-dev libsndfile1-dev libmpg123-dev libsdl2-dev libmp3lame-dev \
 	libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	fonts-wine fonts-liberation fontconfig timgm6mb-soundfont \
-	xvfb xauth xdotool x11-utils libx11-dev libxext-dev libxi-dev trayer
+	xvfb xauth xdotool x11-utils libx11-dev libxext-dev libxi-dev trayer \
+	dbus dbus-x11 playerctl systemd qt6-wayland weston
 
 DEMO := resources/demo/dezaru-dawn.mod
 

@@ -119,6 +119,7 @@ struct MprisService::Impl final : public QDBusVirtualObject {
     QTimer poll;
     MprisState announced;
     std::string last_file;
+    std::uint64_t last_starts = 0;
     std::uint64_t track_serial = 0;
     std::int64_t last_position_ms = 0;
     QElapsedTimer since_last_position;
@@ -194,8 +195,11 @@ struct MprisService::Impl final : public QDBusVirtualObject {
         MprisState state;
         state.status = Status();
         const std::string file = LoadedFile();
-        if (file != last_file) {
+        // Every start is a new track, also the same file played again from its start.
+        const std::uint64_t starts = player.Controller().Starts();
+        if (file != last_file || starts != last_starts) {
             last_file = file;
+            last_starts = starts;
             ++track_serial;
         }
         if (file.empty()) {

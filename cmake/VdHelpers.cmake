@@ -1,16 +1,21 @@
-# vd_add_test(NAME SOURCES a.cpp b.cpp LIBS lib... [LABELS l...] [XVFB])
-# A GoogleTest program run by CTest, headless; XVFB runs it under a virtual X server.
+# vd_add_test(NAME SOURCES a.cpp b.cpp LIBS lib... [LABELS l...] [XVFB] [DBUS])
+# A GoogleTest program run by CTest, headless; XVFB runs it under a virtual X server, DBUS on a
+# private session bus of its own (dbus-run-session), never on the desktop's.
 function(vd_add_test name)
-    cmake_parse_arguments(T "XVFB" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(T "XVFB;DBUS" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    set(bus_prefix)
+    if(T_DBUS)
+        set(bus_prefix dbus-run-session --)
+    endif()
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
     if(T_XVFB)
-        add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp"
+        add_test(NAME ${name} COMMAND ${bus_prefix} xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp"
                  $<TARGET_FILE:${name}>)
         set_tests_properties(${name} PROPERTIES LABELS "e2e;${T_LABELS}" RUN_SERIAL TRUE
                              ENVIRONMENT "QT_QPA_PLATFORM=xcb;VD_BUILD_DIR=${CMAKE_BINARY_DIR};VD_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
     else()
-        add_test(NAME ${name} COMMAND ${name})
+        add_test(NAME ${name} COMMAND ${bus_prefix} $<TARGET_FILE:${name}>)
         set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}"
                              ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VD_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
     endif()

@@ -61,6 +61,8 @@ public:
 
     [[nodiscard]] FileKind Kind() const { return kind_; }
     [[nodiscard]] int32_t MediaPaused() const { return media_paused_; }
+    // How many tracks have started so far: a track played again counts again.
+    [[nodiscard]] uint64_t Starts() const { return starts_; }
     // Back to nothing loaded (start-up).
     void Reset();
 

@@ -36,4 +36,10 @@ private:
 // Returns the exit code; a program killed by a signal throws.
 int run_program(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
 
+// Runs a program to its end, at most `timeout` (it is killed then), and returns what it wrote to
+// its standard output, also when it was killed: for tools that answer in text (playerctl,
+// busctl) and monitors that are meant to be cut off.
+[[nodiscard]] std::string program_output(const std::vector<std::string>& argv,
+                                         std::chrono::milliseconds timeout);
+
 } // namespace vd::e2e
