@@ -157,7 +157,8 @@ void TPlayer::FormCreate(TComponent*) {
     const std::optional<int> top = ParseDecimal(settings.ReadString(kSettingsSection, "Top", ""));
     const std::vector<TRect> screens = ScreenRects();
     const TPoint at = StartPosition(left, top, kDesignedPosition, Width(), Height(), screens);
-    SetBounds(at.X, at.Y, Width(), Height());
+    if (TApplication::PlacesWindows())
+        SetBounds(at.X, at.Y, Width(), Height());
     if (const auto volume =
             PlayerVolume::FromSetting(settings.ReadString(kSettingsSection, kVolumeKey, "")))
         volume_->SetPercent(*volume);
@@ -211,8 +212,10 @@ void TPlayer::MenuCloseClick(TComponent*) {
         std::filesystem::create_directories(std::filesystem::path(settings_path_).parent_path(),
                                             ignored);
         TIniFile settings(settings_path_);
-        settings.WriteString(kSettingsSection, "Left", std::to_string(Left()));
-        settings.WriteString(kSettingsSection, "Top", std::to_string(Top()));
+        if (TApplication::PlacesWindows()) {
+            settings.WriteString(kSettingsSection, "Left", std::to_string(Left()));
+            settings.WriteString(kSettingsSection, "Top", std::to_string(Top()));
+        }
         settings.WriteString(kSettingsSection, kVolumeKey, volume_->SettingText());
         settings.UpdateFile();
     } catch (const std::exception& error) {

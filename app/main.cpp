@@ -3,16 +3,22 @@
 #include "app/AboutBox.h"
 #include "app/AppId.h"
 #include "app/MprisService.h"
+#include "app/PlatformChoice.h"
+#include "app/Settings.h"
 #include "framework/Application.h"
 #include "framework/Component.h"
 #include "player/AudioStreamName.h"
 #include "player/Mci.h"
 
 #include <clocale>
+#include <filesystem>
 #include <memory>
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
+    std::error_code no_program;
+    vd::ApplyPlatformChoice(
+        vd::SettingsPathFor(std::filesystem::read_symlink("/proc/self/exe", no_program).string()));
     vd::TApplication application(argc, argv);
     application.SetTitle("VO Dezaru");
     // Media devices tell of their end from the audio thread: bring the notices to this one.

@@ -90,6 +90,10 @@ void TApplication::Post(std::function<void()> fn) {
         QCoreApplication::instance(), [fn = std::move(fn)] { SafeCall(fn); }, Qt::QueuedConnection);
 }
 
+bool TApplication::PlacesWindows() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 void TApplication::Minimize() {
     minimized_ = true;
     if (OnMinimize) {
