@@ -121,14 +121,16 @@ int run_program(const std::vector<std::string>& argv, std::chrono::milliseconds 
     return WEXITSTATUS(*status);
 }
 
-std::string program_output(const std::vector<std::string>& argv,
-                           std::chrono::milliseconds timeout) {
+std::string program_output(const std::vector<std::string>& argv, std::chrono::milliseconds timeout,
+                           bool and_errors) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         throw std::runtime_error("no pipe for " + argv.at(0));
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    if (and_errors)
+        posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
     std::vector<char*> args;
     for (const std::string& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
