@@ -5,6 +5,7 @@
 #include "app/MprisService.h"
 #include "app/PlatformChoice.h"
 #include "app/Settings.h"
+#include "app/WindowScale.h"
 #include "framework/Application.h"
 #include "framework/Component.h"
 #include "player/AudioStreamName.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     std::error_code no_program;
     vd::ApplyPlatformChoice(
         vd::SettingsPathFor(std::filesystem::read_symlink("/proc/self/exe", no_program).string()));
+    vd::ApplyWindowScale();
     vd::TApplication application(argc, argv);
     application.SetTitle("VO Dezaru");
     // Media devices tell of their end from the audio thread: bring the notices to this one.
