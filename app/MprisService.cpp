@@ -522,6 +522,17 @@ struct MprisService::Impl final : public QDBusVirtualObject {
     QString introspect(const QString&) const override { return {}; }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection&) override {
+        // Qt's bus dispatch must not see an exception; the caller gets it as an error reply.
+        try {
+            return Dispatch(message);
+        } catch (const std::exception& error) {
+            bus.send(message.createErrorReply(QStringLiteral("org.mpris.MediaPlayer2.Error"),
+                                              QString::fromUtf8(error.what())));
+            return true;
+        }
+    }
+
+    bool Dispatch(const QDBusMessage& message) {
         const QString interface = message.interface();
         bool handled = false;
         if (interface == kIntrospectableInterface &&
@@ -573,7 +584,14 @@ std::unique_ptr<MprisService> MprisService::Start(TPlayer& player) {
     impl->announced = impl->Snapshot();
     impl->since_last_position.start();
     Impl* self = impl.get();
-    QObject::connect(&impl->poll, &QTimer::timeout, [self] { SafeCall([self] { self->Poll(); }); });
+    QObject::connect(&impl->poll, &QTimer::timeout, [self] {
+        // A device that cannot answer now is asked again at the next poll; a message box every
+        // tenth of a second would help nobody.
+        try {
+            self->Poll();
+        } catch (const std::exception&) {
+        }
+    });
     impl->poll.start(kPollIntervalMs);
     return std::unique_ptr<MprisService>(new MprisService(std::move(impl)));
 }

@@ -13,6 +13,7 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <future>
@@ -203,6 +204,35 @@ TEST_F(Mpris, TheWindowsOwnButtonsAreAnnounced) {
     EXPECT_NE(seen.find("PropertiesChanged"), std::string::npos) << seen;
     EXPECT_NE(seen.find("\"Paused\""), std::string::npos) << seen;
     EXPECT_EQ(playerctl({"status"}), "Paused");
+}
+
+TEST_F(Mpris, OpenUriAddsAndPlaysAndAStalePositionIsIgnored) {
+    const auto first = tone("first.wav", 440.0, 30);
+    auto player = start({first.string()});
+    ASSERT_EQ(wait_for({"status"}, "Playing"), "Playing");
+    const std::string old_track = playerctl({"metadata", "mpris:trackid"});
+
+    const auto added = tone("added song.wav", 660.0, 30);
+    playerctl({"open", "file://" + std::filesystem::absolute(added).string()});
+    EXPECT_EQ(wait_for({"metadata", "xesam:title"}, "added song.wav"), "added song.wav");
+    EXPECT_EQ(playerctl({"status"}), "Playing");
+
+    // SetPosition names the track it means: one that is no longer playing is not moved in.
+    std::string stale = old_track;
+    stale.erase(std::remove(stale.begin(), stale.end(), '\''), stale.end());
+    ASSERT_FALSE(stale.empty());
+    run_program({"busctl", "--user", "call", kBusName, "/org/mpris/MediaPlayer2",
+                 "org.mpris.MediaPlayer2.Player", "SetPosition", "ox", stale, "20000000"},
+                5s);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_LT(std::stod(playerctl({"position"})), 5.0);
+
+    std::string current = playerctl({"metadata", "mpris:trackid"});
+    current.erase(std::remove(current.begin(), current.end(), '\''), current.end());
+    run_program({"busctl", "--user", "call", kBusName, "/org/mpris/MediaPlayer2",
+                 "org.mpris.MediaPlayer2.Player", "SetPosition", "ox", current, "20000000"},
+                5s);
+    EXPECT_TRUE(wait_until([] { return std::stod(playerctl({"position"})) >= 20.0; }, 3s));
 }
 
 TEST_F(Mpris, TheRootInterfaceNamesThePlayer) {
