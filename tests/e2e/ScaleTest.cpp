@@ -3,6 +3,7 @@
 // pixels are doubled, never smoothed.
 #include "tests/e2e/support/Image.h"
 #include "tests/e2e/support/Player.h"
+#include "tests/e2e/support/Process.h"
 #include "tests/e2e/support/Scratch.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
@@ -119,6 +120,26 @@ TEST_F(Scaled, TheButtonsAnswerAtTheirDoubledPlaces) {
     xdo::click(1);
     EXPECT_TRUE(wait_until([&] { return recent_loudness() > 1000.0; }, 5s))
         << "a click on the doubled PlayBtn did not play";
+}
+
+// The desktop tells its scale through Xft.dpi (96 is 100 %); the window takes it rounded down.
+TEST_F(Scaled, WithoutTheVariableTheScreensFactorRoundedDown) {
+    ::unsetenv("VODEZARU_SCALE");
+    std::filesystem::remove(settings_file());
+    struct Case {
+        int dpi;
+        int scale;
+    };
+    for (const Case c : {Case{144, 1}, Case{192, 2}, Case{240, 2}}) {
+        ASSERT_EQ(run_program({"xprop", "-root", "-f", "RESOURCE_MANAGER", "8s", "-set",
+                               "RESOURCE_MANAGER", "Xft.dpi:\t" + std::to_string(c.dpi) + "\n"},
+                              5s),
+                  0);
+        Player player(*x_, {}, "null");
+        EXPECT_EQ(player.window().width, kWindowWidth * c.scale) << "at " << c.dpi << " dpi";
+        EXPECT_EQ(player.window().height, kWindowHeight * c.scale) << "at " << c.dpi << " dpi";
+    }
+    (void)run_program({"xprop", "-root", "-remove", "RESOURCE_MANAGER"}, 5s);
 }
 
 } // namespace

@@ -6,13 +6,13 @@
 #include "player/AudioOutput.h"
 #include "player/MciDecoder.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <memory>
-#include <atomic>
 #include <mutex>
 #include <span>
 #include <string>
