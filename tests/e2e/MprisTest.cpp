@@ -3,6 +3,7 @@
 #include "tests/e2e/support/Player.h"
 #include "tests/e2e/support/Process.h"
 #include "tests/e2e/support/Scratch.h"
+#include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
 #include "tests/e2e/support/XDisplay.h"
@@ -233,6 +234,35 @@ TEST_F(Mpris, OpenUriAddsAndPlaysAndAStalePositionIsIgnored) {
                  "org.mpris.MediaPlayer2.Player", "SetPosition", "ox", current, "20000000"},
                 5s);
     EXPECT_TRUE(wait_until([] { return std::stod(playerctl({"position"})) >= 20.0; }, 3s));
+}
+
+TEST_F(Mpris, AModuleTellsItsNameAndLengthAndTheSliderSeeksIt) {
+    const std::filesystem::path song = *scratch_ / "rhythm.mod";
+    modwriter::save_mod(rhythm_song("Rhythm Check", 7), song);
+    auto player = start({song.string()});
+    ASSERT_EQ(wait_for({"status"}, "Playing"), "Playing");
+    EXPECT_EQ(playerctl({"metadata", "xesam:title"}), "Rhythm Check");
+    // Four orders of 64 rows at 40 ms a row.
+    const double length_s = std::stod(playerctl({"metadata", "mpris:length"})) / 1e6;
+    EXPECT_NEAR(length_s, 4 * 64 * 0.04, 0.2);
+
+    // Past the first position refresh, which gives the slider its maximum.
+    std::this_thread::sleep_for(600ms);
+    auto signals = monitor_signals(2500ms);
+    // The thumb (20 pixels wide, at the start of the first order) dragged to the third order:
+    // 150 of the 275 pixels it travels over the slider's 4 orders.
+    const auto [x, y] = player->screen_point(4 + 10, 182 + 4);
+    xdo::move_to(x, y);
+    xdo::press(1);
+    for (int step = 1; step <= 4; ++step) {
+        std::this_thread::sleep_for(50ms);
+        xdo::move_to(x + 150 * step / 4, y);
+    }
+    std::this_thread::sleep_for(50ms);
+    xdo::release(1);
+    const std::string seen = signals.get();
+    EXPECT_NE(seen.find("member=Seeked"), std::string::npos) << seen;
+    EXPECT_GT(std::stod(playerctl({"position"})), 2 * 64 * 0.04);
 }
 
 TEST_F(Mpris, TheRootInterfaceNamesThePlayer) {
