@@ -10,7 +10,7 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format libc
 	libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	fonts-wine fonts-liberation fontconfig timgm6mb-soundfont \
 	xvfb xauth xdotool x11-utils libx11-dev libxext-dev libxi-dev trayer \
-	dbus dbus-x11 playerctl systemd qt6-wayland weston
+	dbus playerctl systemd qt6-wayland weston
 
 DEMO := resources/demo/dezaru-dawn.mod
 
