@@ -93,7 +93,8 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
     PlaylistAccess& playlist = *this;
     controller_ = std::make_unique<PlaybackController>(display, playlist, *MIDIPlayer,
                                                        *PositionTimer, *ModTimer);
-    volume_ = std::make_unique<PlayerVolume>(AudioOutput::instance());
+    // The output opens when something first plays, not for the volume.
+    volume_ = std::make_unique<PlayerVolume>(AudioOutput::set_process_volume);
     // The wheel over the face turns the volume; the playlist keeps the wheel for scrolling.
     Skin->OnMouseWheel = [this](TComponent*, TShiftState, int wheel_delta, TPoint) {
         volume_->Wheel(wheel_delta);

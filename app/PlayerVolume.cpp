@@ -2,22 +2,20 @@
 
 #include "app/Settings.h"
 #include "framework/Controls.h"
-#include "player/AudioOutput.h"
 
 #include <algorithm>
 
 namespace vd {
 
-PlayerVolume::PlayerVolume(AudioOutput& output) : output_(output) {
-    percent_ = static_cast<int>(output_.volume() * kMaxPercent + 0.5f);
-}
+PlayerVolume::PlayerVolume(std::function<void(float gain)> apply_gain)
+    : apply_gain_(std::move(apply_gain)) {}
 
 void PlayerVolume::SetPercent(int percent) {
     percent = std::clamp(percent, 0, kMaxPercent);
     if (percent == percent_)
         return;
     percent_ = percent;
-    output_.set_volume(static_cast<float>(percent_) / kMaxPercent);
+    apply_gain_(static_cast<float>(percent_) / kMaxPercent);
     if (OnChange)
         OnChange();
 }

@@ -7,8 +7,6 @@
 
 namespace vd {
 
-class AudioOutput;
-
 // The player's own playback volume in whole percent, 0 to 100, applied in the audio output's
 // mixer (the system mixer stays as the person set it). The mouse wheel over the skin and the
 // desktop's media controls change it; the settings file keeps it. GUI thread only.
@@ -18,7 +16,8 @@ public:
     // One wheel notch turns the volume by this much.
     static constexpr int kPercentPerNotch = 5;
 
-    explicit PlayerVolume(AudioOutput& output);
+    // `apply_gain` hands the volume (0 to 1) to the audio output; the volume starts full.
+    explicit PlayerVolume(std::function<void(float gain)> apply_gain);
 
     [[nodiscard]] int Percent() const { return percent_; }
     // Clamps to 0..100, applies the value and tells OnChange when it changed.
@@ -35,7 +34,7 @@ public:
     std::function<void()> OnChange;
 
 private:
-    AudioOutput& output_;
+    std::function<void(float)> apply_gain_;
     int percent_ = kMaxPercent;
     int wheel_rest_ = 0;
 };

@@ -23,6 +23,10 @@ public:
     // (after the sink has stopped they only edit the list).
     static AudioOutput& instance();
 
+    // GUI thread. The volume of the process-wide output (see set_volume), without opening it:
+    // an output opened later starts at this volume.
+    static void set_process_volume(float gain);
+
     // GUI thread. A separate output on the sink `sink_choice` names (the values of
     // VODEZARU_AUDIO_OUT; "" is "sdl"), for tests and tools. "sdl" falls back to "null" as the
     // process-wide output does; an unknown name or a WAV file that cannot be created throws

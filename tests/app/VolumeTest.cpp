@@ -17,7 +17,7 @@ namespace {
 
 TEST(PlayerVolume, WholePercentsWithinRangeAppliedToTheOutput) {
     const auto output = AudioOutput::open("null");
-    PlayerVolume volume(*output);
+    PlayerVolume volume([&](float gain) { output->set_volume(gain); });
     int told = 0;
     volume.OnChange = [&] { ++told; };
     EXPECT_EQ(volume.Percent(), 100);
@@ -35,7 +35,7 @@ TEST(PlayerVolume, WholePercentsWithinRangeAppliedToTheOutput) {
 
 TEST(PlayerVolume, TheWheelTurnsItByNotches) {
     const auto output = AudioOutput::open("null");
-    PlayerVolume volume(*output);
+    PlayerVolume volume([&](float gain) { output->set_volume(gain); });
     volume.SetPercent(50);
     volume.Wheel(kWheelDelta);
     EXPECT_EQ(volume.Percent(), 55);
