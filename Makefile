@@ -12,7 +12,7 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format libc
 	libxcb1-dev \
 	xvfb xauth xdotool x11-utils libx11-dev libxext-dev libxi-dev trayer openbox \
 	dbus dbus-daemon dbus-bin haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils \
-	desktop-file-utils appstream shared-mime-info
+	desktop-file-utils appstream shared-mime-info playerctl systemd qt6-wayland weston
 
 DEMO := resources/demo/dezaru-dawn.mod
 

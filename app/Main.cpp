@@ -4,6 +4,7 @@
 #include "app/FormatLamps.h"
 #include "app/Layout.h"
 #include "app/LayoutBuilder.h"
+#include "app/PlayerVolume.h"
 #include "app/Settings.h"
 #include "framework/Application.h"
 #include "framework/Dialogs.h"
@@ -13,6 +14,7 @@
 #include "framework/ListBox.h"
 #include "framework/Menus.h"
 #include "framework/Timer.h"
+#include "player/AudioOutput.h"
 #include "player/FileTypes.h"
 #include "player/MediaPlayer.h"
 #include "player/ModLib.h"
@@ -38,6 +40,7 @@ constexpr TPoint kDesignedPosition{202, 107};
 constexpr int kClientWidth = 518;
 constexpr int kClientHeight = 425;
 constexpr std::string_view kSettingsSection = "Config";
+constexpr std::string_view kVolumeKey = "Volume";
 
 template <class T>
 T* Component(TComponent& owner, std::string_view name) {
@@ -108,6 +111,13 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
     };
     SetOnDropFiles(
         [this](TComponent*, const std::vector<std::string>& files) { FilesDropped(files); });
+    // The output opens when something first plays, not for the volume.
+    volume_ = std::make_unique<PlayerVolume>(AudioOutput::set_process_volume);
+    // The wheel over the face turns the volume; the playlist keeps the wheel for scrolling.
+    Skin->OnMouseWheel = [this](TComponent*, TShiftState, int wheel_delta, TPoint) {
+        volume_->Wheel(wheel_delta);
+        return true;
+    };
     OnCreate = [this](TComponent* sender) { FormCreate(sender); };
     // The desktop closing the window (close box, Alt+F4, the session ending, a termination
     // signal) is the menu's Close: the position is kept and the program ends.
@@ -169,7 +179,11 @@ void TPlayer::FormCreate(TComponent*) {
     const std::optional<int> top = ParseDecimal(settings.ReadString(kSettingsSection, "Top", ""));
     const std::vector<TRect> screens = ScreenRects();
     const TPoint at = StartPosition(left, top, kDesignedPosition, Width(), Height(), screens);
-    SetBounds(at.X, at.Y, Width(), Height());
+    if (TApplication::PlacesWindows())
+        SetBounds(at.X, at.Y, Width(), Height());
+    if (const auto volume =
+            PlayerVolume::FromSetting(settings.ReadString(kSettingsSection, kVolumeKey, "")))
+        volume_->SetPercent(*volume);
 
     if (!options_.files.empty()) {
         OpenStartFiles();
@@ -336,8 +350,11 @@ void TPlayer::MenuCloseClick(TComponent*) {
         std::filesystem::create_directories(std::filesystem::path(settings_path_).parent_path(),
                                             ignored);
         TIniFile settings(settings_path_);
-        settings.WriteString(kSettingsSection, "Left", std::to_string(Left()));
-        settings.WriteString(kSettingsSection, "Top", std::to_string(Top()));
+        if (TApplication::PlacesWindows()) {
+            settings.WriteString(kSettingsSection, "Left", std::to_string(Left()));
+            settings.WriteString(kSettingsSection, "Top", std::to_string(Top()));
+        }
+        settings.WriteString(kSettingsSection, kVolumeKey, volume_->SettingText());
         settings.UpdateFile();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vodezaru: the window position was not saved: %s\n", error.what());

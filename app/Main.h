@@ -24,6 +24,7 @@ class TTimer;
 class TImageList;
 class TTrayIcon;
 class TPopupMenu;
+class PlayerVolume;
 
 // The player's one window: the skin with its controls, the playlist, the menus and the timers.
 // The playback controller and the playlist do the work; the window binds them to its components.
@@ -79,6 +80,8 @@ public:
     [[nodiscard]] const std::string& SettingsPath() const { return settings_path_; }
     PlaybackController& Controller() { return *controller_; }
     TwoListPlaylist& Entries() { return *entries_; }
+    // The playback volume: the wheel over the skin, the desktop's controls, the settings file.
+    PlayerVolume& Volume() { return *volume_; }
     void SetAboutDialog(TForm* dialog) { about_dialog_ = dialog; }
 
     // Handlers, bound by name in the layout.
@@ -160,6 +163,7 @@ private:
     std::string command_line_path_;
     std::unique_ptr<TwoListPlaylist> entries_;
     std::unique_ptr<PlaybackController> controller_;
+    std::unique_ptr<PlayerVolume> volume_;
     TForm* about_dialog_ = nullptr;
 };
 

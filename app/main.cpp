@@ -1,12 +1,19 @@
 // VO Dezaru: a skinned music player for tracker modules, MIDI, wave and MPEG audio.
 #include "app/Main.h"
 #include "app/AboutBox.h"
+#include "app/AppId.h"
 #include "app/Launch.h"
+#include "app/MprisService.h"
+#include "app/PlatformChoice.h"
+#include "app/Settings.h"
+#include "app/WindowScale.h"
 #include "framework/Application.h"
 #include "framework/Component.h"
+#include "player/AudioStreamName.h"
 #include "player/Mci.h"
 
 #include <clocale>
+#include <filesystem>
 #include <memory>
 
 int main(int argc, char** argv) {
@@ -14,6 +21,10 @@ int main(int argc, char** argv) {
     vd::CommandLine command_line;
     if (const std::optional<int> status = vd::ReadCommandLine(argc, argv, command_line))
         return *status;
+    std::error_code no_program;
+    vd::ApplyPlatformChoice(
+        vd::SettingsPathFor(std::filesystem::read_symlink("/proc/self/exe", no_program).string()));
+    vd::ApplyWindowScale();
     vd::TApplication application(argc, argv);
     application.SetTitle("VO Dezaru");
     vd::SetDesktopIdentity();
@@ -28,6 +39,10 @@ int main(int argc, char** argv) {
     // they end the start-up).
     application.CloseOnTerminationSignals();
 
+    vd::AudioStreamName stream_name;
+    stream_name.icon = vd::kAppId;
+    vd::name_audio_stream(std::move(stream_name));
+
     vd::TPlayer::Options options;
     options.files = command_line.files;
     const std::unique_ptr<vd::TPlayer, void (*)(vd::TPlayer*)> player(
@@ -36,6 +51,9 @@ int main(int argc, char** argv) {
     player->SetAboutDialog(vd::TComponent::Create<vd::TAboutDialog>(player.get()));
     if (instance)
         vd::ServePlayer(*instance, *player);
+
+    // The desktop's media controls and media keys reach the player through MPRIS.
+    const std::unique_ptr<vd::MprisService> mpris = vd::MprisService::Start(*player);
 
     application.Run();
     return 0;

@@ -15,7 +15,7 @@ function(vd_add_test name)
         set_tests_properties(${name} PROPERTIES LABELS "e2e;${T_LABELS}" RUN_SERIAL TRUE
                              ENVIRONMENT "QT_QPA_PLATFORM=xcb;VD_BUILD_DIR=${CMAKE_BINARY_DIR};VD_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
     else()
-        add_test(NAME ${name} COMMAND ${name})
+        add_test(NAME ${name} COMMAND ${bus_prefix} $<TARGET_FILE:${name}>)
         set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}"
                              ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VD_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
     endif()

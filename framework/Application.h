@@ -53,6 +53,10 @@ public:
     // Any thread. Runs `fn` on the GUI thread soon, from its event loop.
     static void Post(std::function<void()> fn);
 
+    // False where the window system places windows itself (native Wayland): a position the
+    // program sets or reads there means nothing.
+    [[nodiscard]] static bool PlacesWindows();
+
     void Minimize();
     void Restore();
     [[nodiscard]] bool Minimized() const { return minimized_; }

@@ -314,7 +314,11 @@ void TControl::HandleKeyDown(uint16_t& key, TShiftState shift) {
 
 bool TControl::HandleMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse_pos) {
     bool used = false;
-    SafeCall([&] { used = MouseWheel(shift, wheel_delta, mouse_pos); });
+    SafeCall([&] {
+        used = MouseWheel(shift, wheel_delta, mouse_pos);
+        if (!used && OnMouseWheel)
+            used = OnMouseWheel(this, shift, wheel_delta, mouse_pos);
+    });
     return used;
 }
 

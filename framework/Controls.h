@@ -59,6 +59,10 @@ using TDropFilesEvent =
     std::function<void(TComponent* sender, const std::vector<std::string>& files)>;
 // A key press; a handler that consumes the key sets it to 0.
 using TKeyEvent = std::function<void(TComponent* sender, uint16_t& key, TShiftState shift)>;
+// A wheel turn the control itself did not use; `mouse_pos` in control coordinates. Returns
+// whether the handler used it.
+using TMouseWheelEvent =
+    std::function<bool(TComponent* sender, TShiftState shift, int wheel_delta, TPoint mouse_pos)>;
 // One wheel notch is 120; positive turns away from the user.
 inline constexpr int kWheelDelta = 120;
 
@@ -155,6 +159,7 @@ public:
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
     TKeyEvent OnKeyDown;
+    TMouseWheelEvent OnMouseWheel;
 
     // The control's message handling. A hook (a painter that restyles controls) puts its own
     // here and calls on to what it replaced; empty means the control's own, DefaultWindowProc.

@@ -4,6 +4,8 @@
 #include "player/AudioSink.h"
 #include "player/Mixer.h"
 
+#include <atomic>
+
 #include <cstdlib>
 #include <mutex>
 
@@ -39,6 +41,8 @@ public:
 
     void attach(std::shared_ptr<AudioSource> source) override { mixer_.attach(std::move(source)); }
     void detach(const AudioSource* source) override { mixer_.detach(source); }
+    void set_volume(float gain) override { mixer_.set_volume(gain); }
+    [[nodiscard]] float volume() const override { return mixer_.volume(); }
     [[nodiscard]] std::string sink_name() const override { return sink_name_; }
 
     // GUI thread, or the exit handler. Stops the sink; sources stay attached but are not
@@ -71,6 +75,9 @@ private:
 
 MixingOutput* process_output = nullptr; // set once by instance(), read by the exit handler
 
+// The playback volume of the process-wide output, kept while that output is not open yet.
+std::atomic<float> process_volume{1.0f};
+
 void close_process_output() {
     process_output->close();
 }
@@ -83,10 +90,17 @@ AudioOutput& AudioOutput::instance() {
     // runs while those objects are torn down.
     static MixingOutput& output = []() -> MixingOutput& {
         process_output = open_from_environment().release();
+        process_output->set_volume(process_volume.load());
         std::atexit(close_process_output);
         return *process_output;
     }();
     return output;
+}
+
+void AudioOutput::set_process_volume(float gain) {
+    process_volume.store(gain);
+    if (process_output != nullptr)
+        process_output->set_volume(gain);
 }
 
 std::unique_ptr<AudioOutput> AudioOutput::open(std::string_view sink_choice) {

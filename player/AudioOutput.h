@@ -23,6 +23,10 @@ public:
     // (after the sink has stopped they only edit the list).
     static AudioOutput& instance();
 
+    // GUI thread. The volume of the process-wide output (see set_volume), without opening it:
+    // an output opened later starts at this volume.
+    static void set_process_volume(float gain);
+
     // GUI thread. A separate output on the sink `sink_choice` names (the values of
     // VODEZARU_AUDIO_OUT; "" is "sdl"), for tests and tools. "sdl" falls back to "null" as the
     // process-wide output does; an unknown name or a WAV file that cannot be created throws
@@ -35,6 +39,11 @@ public:
     // source's render() and will not call it again. Unknown sources are ignored. Must not be
     // called from a render(), nor while holding a lock that a render() takes.
     virtual void detach(const AudioSource* source) = 0;
+
+    // any thread. The playback volume, a gain from 0 to 1 applied to the mixed sound before it
+    // reaches the sink (not the system's mixer); see Mixer::set_volume.
+    virtual void set_volume(float gain) = 0;
+    [[nodiscard]] virtual float volume() const = 0;
 
     // any thread. A short description of the sink in use ("sdl", "null", "wav:/path").
     [[nodiscard]] virtual std::string sink_name() const = 0;

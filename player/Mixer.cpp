@@ -1,6 +1,7 @@
 #include "player/Mixer.h"
 
 #include <algorithm>
+#include <cmath>
 
 #if defined(__SSE__)
 #include <xmmintrin.h>
@@ -23,6 +24,12 @@ void add_into(std::span<float> out, std::span<const float> in) {
     }
     for (; i < in.size(); ++i) {
         out[i] += in[i];
+    }
+}
+
+void scale(std::span<float> samples, float gain) {
+    for (float& sample : samples) {
+        sample *= gain;
     }
 }
 
@@ -70,6 +77,13 @@ void Mixer::detach(const AudioSource* source) {
     pass_finished_cv_.wait(lock, [&] { return passes_finished_ >= seen_by; });
 }
 
+void Mixer::set_volume(float gain) {
+    if (std::isnan(gain)) {
+        gain = 1.0f;
+    }
+    volume_.store(std::clamp(gain, 0.0f, 1.0f), std::memory_order_relaxed);
+}
+
 std::size_t Mixer::source_count() const {
     std::lock_guard lock(mutex_);
     return sources_.size();
@@ -101,6 +115,9 @@ void Mixer::mix(std::span<float> out) {
             const std::size_t samples = rendered_samples(snapshot_[s]->render(scratch));
             add_into(out, scratch.first(samples));
         }
+    }
+    if (const float gain = volume(); gain != 1.0f) {
+        scale(out, gain);
     }
     clamp_to_full_scale(out);
 

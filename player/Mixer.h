@@ -2,6 +2,7 @@
 
 #include "player/AudioSource.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -35,8 +36,15 @@ public:
     // any thread. Number of attached sources.
     [[nodiscard]] std::size_t source_count() const;
 
-    // audio thread. Fills `out` (interleaved stereo) with the sum of all sources, clamped to
-    // -1..1. A source that delivers fewer frames contributes silence for the rest.
+    // any thread. The playback volume, a gain from 0 (silent) to 1 (as the sources render);
+    // values outside are clamped, NaN is taken as 1. Applies from the next pass on.
+    void set_volume(float gain);
+    [[nodiscard]] float volume() const { return volume_.load(std::memory_order_relaxed); }
+
+    // audio thread. Fills `out` (interleaved stereo) with the sum of all sources times the volume,
+    // clamped to -1..1. The volume scales the floating-point sum before the clamp, so turning it
+    // down makes a sum that was too loud fit again instead of clipping it first. A source that
+    // delivers fewer frames contributes silence for the rest.
     void mix(std::span<float> out);
 
 private:
@@ -45,6 +53,7 @@ private:
     std::vector<std::shared_ptr<AudioSource>> sources_; // guarded by mutex_
     std::uint64_t passes_started_ = 0;                  // guarded by mutex_
     std::uint64_t passes_finished_ = 0;                 // guarded by mutex_
+    std::atomic<float> volume_{1.0f};
 
     // Owned by the thread inside mix(); kept between passes so that steady state never allocates.
     std::vector<std::shared_ptr<AudioSource>> snapshot_;

@@ -26,7 +26,7 @@ struct Library {
     std::shared_ptr<ModulePlayer> player;
     std::string name;       // what MODLIB_MusicGetName hands out
     std::string load_error; // why the last load failed
-    std::string file;       // the file the last load named; empty after a free or a load from memory
+    std::string file; // the file the last load named; empty after a free or a load from memory
 };
 
 Library& library() {
@@ -145,6 +145,23 @@ bool modlib_load_from_memory(std::span<const std::byte> data) {
     lib.name = player->title();
     lib.player = std::move(player);
     return true;
+}
+
+ModuleDetails modlib_details() { // GUI thread
+    const auto player = current_player();
+    if (!player)
+        return {};
+    return {player->artist(), player->tracker(), player->duration_ms()};
+}
+
+std::int64_t modlib_position_ms() { // GUI thread
+    const auto player = current_player();
+    return player ? player->position_ms() : 0;
+}
+
+int modlib_order_at_ms(std::int64_t at_ms) { // GUI thread
+    const auto player = current_player();
+    return player ? player->order_at_ms(at_ms) : 0;
 }
 
 const char* modlib_load_error() { // GUI thread

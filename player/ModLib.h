@@ -56,6 +56,19 @@ bool modlib_load_from_memory(std::span<const std::byte> data);
 // "" after MODLIB_Free or a load from memory.
 [[nodiscard]] std::string modlib_file_name();
 
+// What the desktop's media controls show of the loaded module; all empty or 0 without one.
+struct ModuleDetails {
+    std::string artist;
+    std::string tracker;
+    std::int64_t duration_ms = 0;
+};
+// GUI thread.
+[[nodiscard]] ModuleDetails modlib_details();
+// GUI thread. The time played since the song's start; 0 without a module.
+[[nodiscard]] std::int64_t modlib_position_ms();
+// GUI thread. The order playing `at_ms` after the song's start; 0 without a module.
+[[nodiscard]] int modlib_order_at_ms(std::int64_t at_ms);
+
 // GUI thread. Why the last load failed, as a sentence for the person who chose the file; empty
 // after a load that succeeded.
 [[nodiscard]] const char* modlib_load_error();

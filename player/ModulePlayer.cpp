@@ -28,7 +28,17 @@ ModulePlayer::ModulePlayer(std::span<const std::byte> data) {
         throw AudioError(std::string("The module cannot be loaded: ") + e.what());
     }
     title_ = module_->get_metadata("title");
+    artist_ = module_->get_metadata("artist");
+    tracker_ = module_->get_metadata("tracker");
     num_orders_ = module_->get_num_orders();
+    duration_ms_ = static_cast<std::int64_t>(module_->get_duration_seconds() * 1000.0);
+    // Moving to an order answers the time it starts at; orders the song never reaches answer 0.
+    order_start_ms_.reserve(static_cast<std::size_t>(num_orders_));
+    for (int order = 0; order < num_orders_; ++order) {
+        order_start_ms_.push_back(
+            static_cast<std::int64_t>(module_->set_position_order_row(order, 0) * 1000.0));
+    }
+    module_->set_position_order_row(0, 0);
     publish_position();
 }
 
@@ -58,6 +68,19 @@ void ModulePlayer::set_position(ModulePosition position) {
     module_->set_position_order_row(position.order, position.row);
     ended_ = false;
     publish_position();
+}
+
+int ModulePlayer::order_at_ms(std::int64_t at_ms) const {
+    int found = 0;
+    std::int64_t found_start = -1;
+    for (int order = 0; order < num_orders_; ++order) {
+        const std::int64_t start = order_start_ms_[static_cast<std::size_t>(order)];
+        if (start <= at_ms && start > found_start) {
+            found = order;
+            found_start = start;
+        }
+    }
+    return found;
 }
 
 ModulePosition ModulePlayer::position() const {
@@ -91,6 +114,7 @@ std::size_t ModulePlayer::render(std::span<float> out) {
 
 void ModulePlayer::publish_position() {
     packed_position_ = pack(module_->get_current_order(), module_->get_current_row());
+    position_ms_ = static_cast<std::int64_t>(module_->get_position_seconds() * 1000.0);
 }
 
 } // namespace vd

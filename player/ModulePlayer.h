@@ -9,6 +9,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace openmpt {
 class module;
@@ -43,6 +44,14 @@ public:
     [[nodiscard]] const std::string& title() const { return title_; }
     // any thread. Length of the order list.
     [[nodiscard]] int num_orders() const { return num_orders_; }
+    // any thread. Who made the module and with which tracker, where the file says (may be empty).
+    [[nodiscard]] const std::string& artist() const { return artist_; }
+    [[nodiscard]] const std::string& tracker() const { return tracker_; }
+    // any thread. How long the song plays once through.
+    [[nodiscard]] std::int64_t duration_ms() const { return duration_ms_; }
+    // any thread. The order that is playing `at_ms` after the song's start (the last one past
+    // the end), so that a point in time can be reached by order as the seek slider does.
+    [[nodiscard]] int order_at_ms(std::int64_t at_ms) const;
 
     // GUI thread. Plays from the current position; an ended song stays ended.
     void play();
@@ -56,6 +65,8 @@ public:
 
     // any thread, without waiting for the audio thread.
     [[nodiscard]] ModulePosition position() const;
+    // any thread, without waiting for the audio thread: the time played since the song's start.
+    [[nodiscard]] std::int64_t position_ms() const { return position_ms_.load(); }
     // any thread. True only while playing: false when paused, stopped or ended.
     [[nodiscard]] bool is_playing() const;
     // any thread. True once the song has played to its end, until set_position().
@@ -75,8 +86,13 @@ private:
     std::atomic<State> state_{State::stopped};
     std::atomic<bool> ended_{false};
     std::atomic<std::uint32_t> packed_position_{0}; // order | row << 16
+    std::atomic<std::int64_t> position_ms_{0};
     std::string title_;
+    std::string artist_;
+    std::string tracker_;
     int num_orders_ = 0;
+    std::int64_t duration_ms_ = 0;
+    std::vector<std::int64_t> order_start_ms_; // when each order starts, in order-list order
 };
 
 } // namespace vd

@@ -63,6 +63,8 @@ public:
     [[nodiscard]] int32_t MediaPaused() const { return media_paused_; }
     // True while a track sounds (not paused, stopped or ended).
     [[nodiscard]] bool Playing() const;
+    // How many tracks have started so far: a track played again counts again.
+    [[nodiscard]] uint64_t Starts() const { return starts_; }
     // Back to nothing loaded (start-up).
     void Reset();
 

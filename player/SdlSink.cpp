@@ -1,8 +1,11 @@
 #include "player/AudioError.h"
 #include "player/AudioSink.h"
+#include "player/AudioStreamName.h"
 #include "player/Mixer.h"
 
 #include <SDL.h>
+
+#include <cstdlib>
 
 namespace vd {
 
@@ -12,12 +15,27 @@ namespace {
 // 50 ms while the callback still has room on a busy machine.
 constexpr Uint16 kBufferFrames = 512;
 
+// SDL reads these hints when the audio back end opens its stream; the PulseAudio back end has no
+// hint for the icon, but the PulseAudio client library (and PipeWire's PulseAudio server) take
+// any stream property from the environment.
+void apply_stream_name() {
+    const AudioStreamName& name = audio_stream_name();
+    SDL_SetHint(SDL_HINT_APP_NAME, name.application.c_str());
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, name.application.c_str());
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, name.stream.c_str());
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, name.role.c_str());
+    if (!name.icon.empty()) {
+        ::setenv("PULSE_PROP_application.icon_name", name.icon.c_str(), 0);
+    }
+}
+
 class SdlSink final : public AudioSink {
 public:
     explicit SdlSink(Mixer& mixer) : mixer_(mixer) {
         // SDL would take SIGINT and SIGTERM for its event queue, which nobody here reads: the
         // program handles them itself.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        apply_stream_name();
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             throw AudioError(std::string("SDL audio cannot start: ") + SDL_GetError());
         }
@@ -63,6 +81,21 @@ private:
 };
 
 } // namespace
+
+namespace {
+AudioStreamName& stream_name() {
+    static AudioStreamName name;
+    return name;
+}
+} // namespace
+
+void name_audio_stream(AudioStreamName name) {
+    stream_name() = std::move(name);
+}
+
+const AudioStreamName& audio_stream_name() {
+    return stream_name();
+}
 
 std::unique_ptr<AudioSink> make_sdl_sink(Mixer& mixer) {
     return std::make_unique<SdlSink>(mixer);

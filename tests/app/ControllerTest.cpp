@@ -7,14 +7,14 @@
 #include "skin/VsProgressBar.h"
 #include "skin/VsSlider.h"
 #include "tests/audio/TestModules.h"
-#include "tests/media/MediaTestSupport.h"
 #include "tests/framework/GuiTestSupport.h"
+#include "tests/media/MediaTestSupport.h"
 #include "tools/modwriter/ModWriter.h"
 
 #include <QElapsedTimer>
 
-#include <random>
 #include <filesystem>
+#include <random>
 
 namespace vd::testing {
 namespace {

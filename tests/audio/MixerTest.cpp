@@ -72,6 +72,43 @@ TEST(Mixer, ClampsTheSumToFullScale) {
     }
 }
 
+TEST(MixerVolume, ScalesTheSumAndStartsAtFullVolume) {
+    vd::Mixer mixer;
+    EXPECT_EQ(mixer.volume(), 1.0f);
+    mixer.attach(std::make_shared<ConstantSource>(0.5f));
+    mixer.attach(std::make_shared<ConstantSource>(-0.25f));
+    mixer.set_volume(0.5f);
+    for (float v : mix_once(mixer)) {
+        ASSERT_FLOAT_EQ(v, 0.125f);
+    }
+    mixer.set_volume(0.0f);
+    for (float v : mix_once(mixer)) {
+        ASSERT_EQ(v, 0.0f);
+    }
+}
+
+// A sum above full scale turned down to half must come out as half the sum, not as half of the
+// clipped sum: the volume scales before the clamp.
+TEST(MixerVolume, TurnsALoudSumDownWithoutClippingIt) {
+    vd::Mixer mixer;
+    mixer.attach(std::make_shared<ConstantSource>(0.8f));
+    mixer.attach(std::make_shared<ConstantSource>(0.7f));
+    mixer.set_volume(0.5f);
+    for (float v : mix_once(mixer)) {
+        ASSERT_FLOAT_EQ(v, 0.75f);
+    }
+}
+
+TEST(MixerVolume, KeepsTheGainWithinItsRange) {
+    vd::Mixer mixer;
+    mixer.set_volume(3.0f);
+    EXPECT_EQ(mixer.volume(), 1.0f);
+    mixer.set_volume(-1.0f);
+    EXPECT_EQ(mixer.volume(), 0.0f);
+    mixer.set_volume(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(mixer.volume(), 1.0f);
+}
+
 TEST(Mixer, NeverPassesNanOn) {
     vd::Mixer mixer;
     mixer.attach(std::make_shared<ConstantSource>(std::numeric_limits<float>::quiet_NaN()));

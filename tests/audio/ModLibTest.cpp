@@ -105,6 +105,32 @@ TEST_F(ModLib, LoadStandsAtTheStartWithTitleAndOrders) {
     EXPECT_EQ(MODLIB_MusicGetLength(1), 0); // only orders are a known unit
 }
 
+// The desktop's media controls speak in time; the slider in orders. Four orders of 64 rows at
+// speed 1, tempo 255 last 64 * 2500 / 255 ms each, about 627 ms.
+TEST_F(ModLib, TellsItsLengthInTimeAndTheOrderAtATime) {
+    SongShape shape;
+    shape.orders = 4;
+    ASSERT_NE(load(shape), 0);
+    const vd::ModuleDetails details = vd::modlib_details();
+    EXPECT_NEAR(static_cast<double>(details.duration_ms), 4 * 64 * 2500.0 / 255, 30.0);
+    EXPECT_EQ(vd::modlib_order_at_ms(0), 0);
+    EXPECT_EQ(vd::modlib_order_at_ms(300), 0);
+    EXPECT_EQ(vd::modlib_order_at_ms(900), 1);
+    EXPECT_EQ(vd::modlib_order_at_ms(1500), 2);
+    EXPECT_EQ(vd::modlib_order_at_ms(2200), 3);
+    EXPECT_EQ(vd::modlib_order_at_ms(999'999), 3);
+    EXPECT_EQ(vd::modlib_position_ms(), 0) << "measuring the orders leaves the song at its start";
+    EXPECT_EQ(MODLIB_MusicGetPosition(), 0);
+
+    MODLIB_MusicSetPosition(2);
+    EXPECT_NEAR(static_cast<double>(vd::modlib_position_ms()), 2 * 64 * 2500.0 / 255, 30.0);
+
+    MODLIB_Free();
+    EXPECT_EQ(vd::modlib_details().duration_ms, 0);
+    EXPECT_EQ(vd::modlib_position_ms(), 0);
+    EXPECT_EQ(vd::modlib_order_at_ms(1000), 0);
+}
+
 TEST_F(ModLib, LoadsPartOfAFileAndFromMemory) {
     SongShape shape;
     shape.title = "Embedded";

@@ -6,6 +6,7 @@
 #include "player/AudioOutput.h"
 #include "player/MciDecoder.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
@@ -126,6 +127,9 @@ public:
     void attach(std::shared_ptr<AudioSource> source) override;
     void detach(const AudioSource* source) override;
     [[nodiscard]] std::string sink_name() const override { return "manual"; }
+    // The tests listen to the sources as they render: the volume is kept, not applied.
+    void set_volume(float gain) override { volume_ = gain; }
+    [[nodiscard]] float volume() const override { return volume_; }
 
     // Renders `frames` frames of every attached source; returns their sum, interleaved.
     std::vector<float> render(std::size_t frames);
@@ -134,6 +138,7 @@ public:
 private:
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<AudioSource>> sources_;
+    std::atomic<float> volume_{1.0f};
 };
 
 // Stands for the GUI thread's event loop: the layer's dispatcher queues closures here and the

@@ -249,4 +249,51 @@ ProgramOutput run_capturing(const std::vector<std::string>& argv,
     return result;
 }
 
+std::string program_output(const std::vector<std::string>& argv, std::chrono::milliseconds timeout,
+                           bool and_errors) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        throw std::runtime_error("no pipe for " + argv.at(0));
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    if (and_errors)
+        posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = -1;
+    const int spawned =
+        posix_spawnp(&pid, argv.at(0).c_str(), &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    if (spawned != 0) {
+        ::close(fds[0]);
+        throw std::runtime_error(argv.at(0) + " cannot start: " + std::strerror(spawned));
+    }
+    std::string output;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            ::kill(pid, SIGKILL);
+            break;
+        }
+        pollfd p{fds[0], POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
+            continue;
+        char buffer[4096];
+        const ssize_t got = ::read(fds[0], buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        output.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return output;
+}
+
 } // namespace vd::e2e

@@ -57,5 +57,12 @@ struct ProgramOutput {
 [[nodiscard]] ProgramOutput run_capturing(const std::vector<std::string>& argv,
                                           const std::vector<std::string>& environment,
                                           std::chrono::milliseconds timeout);
+// Runs a program to its end, at most `timeout` (it is killed then), and returns what it wrote to
+// its standard output, also when it was killed: for tools that answer in text (playerctl,
+// busctl) and monitors that are meant to be cut off.
+// With `and_errors`, what it wrote to its standard error is mixed in.
+[[nodiscard]] std::string program_output(const std::vector<std::string>& argv,
+                                         std::chrono::milliseconds timeout,
+                                         bool and_errors = false);
 
 } // namespace vd::e2e
