@@ -43,8 +43,10 @@ constexpr int kDy = 30;
     return ::lstat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
 }
 
+// What Close writes: the window's place and the volume, untouched here (full).
 [[nodiscard]] std::string settings_for(int left, int top) {
-    return "[Config]\nLeft=" + std::to_string(left) + "\nTop=" + std::to_string(top) + "\n";
+    return "[Config]\nLeft=" + std::to_string(left) + "\nTop=" + std::to_string(top) +
+           "\nVolume=100\n";
 }
 
 class Exit : public ::testing::Test {

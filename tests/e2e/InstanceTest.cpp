@@ -41,6 +41,8 @@ protected:
             if (bus == nullptr || *bus == '\0')
                 GTEST_SKIP() << "no private session bus (run through CTest: dbus-run-session)";
             environment_ = {std::string("DBUS_SESSION_BUS_ADDRESS=") + bus};
+        } else {
+            environment_ = {std::string("DBUS_SESSION_BUS_ADDRESS=") + kNoSessionBus};
         }
         x_ = std::make_unique<XDisplay>();
         scratch_ = std::make_unique<Scratch>();
@@ -77,8 +79,6 @@ protected:
         std::vector<std::string> argv{player_program().string()};
         argv.insert(argv.end(), args.begin(), args.end());
         std::vector<std::string> env = environment_;
-        if (GetParam() == Channel::Socket)
-            env.push_back(std::string("DBUS_SESSION_BUS_ADDRESS=") + kNoSessionBus);
         env.push_back("VODEZARU_AUDIO_OUT=null");
         const auto began = Clock::now();
         const ProgramOutput result = run_capturing(argv, env, 15s);

@@ -40,8 +40,9 @@ std::filesystem::path artifacts_dir() {
 Player::Player(XDisplay& x, const std::vector<std::string>& arguments, const std::string& audio_out,
                const std::vector<std::string>& environment)
     : x_(x) {
-    std::vector<std::string> env{"VODEZARU_AUDIO_OUT=" + audio_out,
-                                 "DBUS_SESSION_BUS_ADDRESS=" + std::string(kNoSessionBus)};
+    // The bus is the test's: none, or the private one of a test that starts its own (the test
+    // programs never see the desktop's, see vd_add_test).
+    std::vector<std::string> env{"VODEZARU_AUDIO_OUT=" + audio_out};
     env.insert(env.end(), environment.begin(), environment.end());
     // A player that ends at once may have been turned away by the busy X server (it cannot run
     // without a connection); a second start tells that apart from a player that cannot start.
@@ -55,9 +56,7 @@ Player::Player(XDisplay& x, const std::vector<std::string>& arguments, const std
                     return true;
                 }
                 // Its own window: other players may be running.
-                for (const WindowInfo& w : x_.top_levels()) {
-                    if (!w.viewable || w.name.find("Velora") == std::string::npos)
-                        continue;
+                for (const WindowInfo& w : x_.find_all_viewable("Velora")) {
                     const long pid = x_.pid_of(w.id);
                     if (pid == 0 || pid == process_->pid()) {
                         window_ = w.id;

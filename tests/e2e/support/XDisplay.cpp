@@ -168,7 +168,20 @@ std::optional<WindowInfo> XDisplay::find_viewable(std::string_view name, Match m
 
 std::optional<WindowInfo> XDisplay::find_viewable_in(XWindowId ancestor, std::string_view name,
                                                      Match match) {
+    std::vector<WindowInfo> found = viewable_windows_in(ancestor, name, match, true);
+    if (found.empty())
+        return std::nullopt;
+    return found.front();
+}
+
+std::vector<WindowInfo> XDisplay::find_all_viewable(std::string_view name) {
+    return viewable_windows_in(DefaultRootWindow(display_), name, Match::part, false);
+}
+
+std::vector<WindowInfo> XDisplay::viewable_windows_in(XWindowId ancestor, std::string_view name,
+                                                      Match match, bool first_only) {
     XSync(display_, False);
+    std::vector<WindowInfo> found;
     std::vector<Window> pending{ancestor};
     while (!pending.empty()) {
         const Window id = pending.back();
@@ -177,8 +190,11 @@ std::optional<WindowInfo> XDisplay::find_viewable_in(XWindowId ancestor, std::st
             const std::optional<WindowInfo> w = info(id);
             const bool named = match == Match::whole ? w && w->name == name
                                                      : w && w->name.find(name) != std::string::npos;
-            if (named && w->viewable)
-                return w;
+            if (named && w->viewable) {
+                found.push_back(*w);
+                if (first_only)
+                    return found;
+            }
         }
         Window root = 0;
         Window parent = 0;
@@ -189,7 +205,7 @@ std::optional<WindowInfo> XDisplay::find_viewable_in(XWindowId ancestor, std::st
             pending.insert(pending.end(), children, children + count);
         }
     }
-    return std::nullopt;
+    return found;
 }
 
 std::vector<ShapeRect> XDisplay::bounding_shape(XWindowId id) {

@@ -57,6 +57,9 @@ public:
     // The same search among the descendants of `ancestor` only (an icon docked in a panel).
     [[nodiscard]] std::optional<WindowInfo>
     find_viewable_in(XWindowId ancestor, std::string_view name, Match match = Match::part);
+    // Every viewable window whose name contains `part`, anywhere in the tree (under a window
+    // manager, clients sit inside its frames).
+    [[nodiscard]] std::vector<WindowInfo> find_all_viewable(std::string_view part);
     // The process that made `id` (its _NET_WM_PID), 0 when the window does not tell.
     [[nodiscard]] long pid_of(XWindowId id);
     // The sizes (width x height) of the icons a window carries in _NET_WM_ICON.
@@ -88,6 +91,9 @@ public:
     [[nodiscard]] bool wait_for_button_release(int button, std::chrono::milliseconds timeout);
 
 private:
+    [[nodiscard]] std::vector<WindowInfo> viewable_windows_in(XWindowId ancestor,
+                                                              std::string_view name, Match match,
+                                                              bool first_only);
     [[nodiscard]] std::string name_of(XWindowId id);
 
     _XDisplay* display_ = nullptr;
