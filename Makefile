@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 # Every Debian package that building, running and testing need.
 PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev \
 	qt6-base-dev qt6-base-dev-tools libgl-dev \
-	libopenmpt-dev libfluidsynth-dev libsndfile1-dev libmpg123-dev libsdl2-dev libmp3lame-dev \
+	libopenmpt-dev libfluidsynth-dev libsndfile1-dev libmpg123-dev libsdl2-dev libpulse-dev libmp3lame-dev \
 	libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	fonts-wine fonts-liberation fontconfig timgm6mb-soundfont \
 	libxcb1-dev \

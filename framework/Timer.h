@@ -8,6 +8,8 @@ namespace vd {
 
 // Calls OnTimer every Interval milliseconds while enabled, also inside the nested event loops
 // of dialogs, menus and message boxes. An error escaping OnTimer is shown by the application.
+// Timers of equal interval tick together, on one wake-up of the process; a timer enabled while
+// another of its interval runs first ticks within one interval.
 class TTimer : public TComponent {
 public:
     explicit TTimer(TComponent* owner);
@@ -26,9 +28,12 @@ public:
 
     // Calls OnTimer once, as a tick would (tests drive timers this way).
     void Tick();
+    // True while the timer is ticking: enabled, loaded, with an interval and a handler.
+    [[nodiscard]] bool Running() const;
 
 private:
     void Update();
+    void Stop();
     struct Platform;
     std::unique_ptr<Platform> platform_;
     bool enabled_ = true;

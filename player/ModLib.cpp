@@ -26,7 +26,7 @@ struct Library {
     std::shared_ptr<ModulePlayer> player;
     std::string name;       // what MODLIB_MusicGetName hands out
     std::string load_error; // why the last load failed
-    std::string file;       // the file the last load named; empty after a free or a load from memory
+    std::string file; // the file the last load named; empty after a free or a load from memory
 };
 
 Library& library() {
@@ -237,6 +237,7 @@ std::int32_t MODLIB_MusicPause() { // GUI thread
         return 0;
     }
     player->pause();
+    vd::AudioOutput::instance().flush();
     return 1;
 }
 
@@ -246,6 +247,7 @@ std::int32_t MODLIB_MusicStop() { // GUI thread
         return 0;
     }
     player->stop();
+    vd::AudioOutput::instance().flush();
     return 1;
 }
 
@@ -256,6 +258,7 @@ std::int32_t MODLIB_MusicSetPosition(std::int32_t order_row) { // GUI thread
     }
     const auto packed = static_cast<std::uint32_t>(order_row);
     player->set_position({static_cast<int>(packed & 0xffffU), static_cast<int>(packed >> 16)});
+    vd::AudioOutput::instance().flush(); // the new place is heard at once, not after the queue
     return 1;
 }
 

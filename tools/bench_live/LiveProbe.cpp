@@ -2,7 +2,8 @@
 // Starts PROGRAM, and with --map waits for the first window mapped on the display ($DISPLAY)
 // after the start, from X's MapNotify on the root window (no polling, so the time is the
 // server's). After the warm-up it measures the program's CPU time (all its threads) over the
-// measuring time (threads that end within it are not counted), then reads its resident memory, ends it by its PID and prints one line:
+// measuring time (threads that end within it are not counted), then reads its resident memory, ends
+// it by its PID and prints one line:
 //   cpu_pct=12.3 rss_kib=40000 map_ms=150.2
 // cpu_pct is a share of one core; map_ms is -1 without --map. Exit status 1 when the program
 // did not map a window within 10 s or ended before the measurement was over.
@@ -160,8 +161,7 @@ int main(int argc, char** argv) {
     const long long rss = rss_kib(pid);
     end_child(pid);
     if (ns_before < 0 || ns_after < 0 || rss < 0) {
-        std::fprintf(stderr, "live_probe: %s ended before the measurement was over\n",
-                     argv[first]);
+        std::fprintf(stderr, "live_probe: %s ended before the measurement was over\n", argv[first]);
         return 1;
     }
     const double cpu_pct = 100.0 * static_cast<double>(ns_after - ns_before) / 1e9 / measured_s;
