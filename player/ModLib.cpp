@@ -13,6 +13,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,6 +28,13 @@ struct Library {
     std::string name;       // what MODLIB_MusicGetName hands out
     std::string load_error; // why the last load failed
     std::string file; // the file the last load named; empty after a free or a load from memory
+    // What every loaded module calls on a change. Its own lock, held while it runs, so that
+    // after modlib_set_change_listener returns the old listener is never called again.
+    struct ChangeListener {
+        std::mutex mutex;
+        std::function<void()> call; // guarded by mutex
+    };
+    std::shared_ptr<ChangeListener> change_listener = std::make_shared<ChangeListener>();
 };
 
 Library& library() {
@@ -134,6 +142,12 @@ bool modlib_load_from_memory(std::span<const std::byte> data) {
     std::shared_ptr<ModulePlayer> player;
     try {
         player = std::make_shared<ModulePlayer>(data);
+        player->set_change_listener([listener = library().change_listener] { // audio thread
+            std::lock_guard lock(listener->mutex);
+            if (listener->call) {
+                listener->call();
+            }
+        });
     } catch (const std::exception& e) {
         set_load_error(e.what()); // rejected or out of memory: nothing is loaded
         return false;
@@ -145,6 +159,15 @@ bool modlib_load_from_memory(std::span<const std::byte> data) {
     lib.name = player->title();
     lib.player = std::move(player);
     return true;
+}
+
+void modlib_set_change_listener(std::function<void()> listener) { // GUI thread
+    auto& slot = *library().change_listener;
+    std::function<void()> old;
+    {
+        std::lock_guard lock(slot.mutex);
+        old = std::exchange(slot.call, std::move(listener));
+    }
 }
 
 const char* modlib_load_error() { // GUI thread
