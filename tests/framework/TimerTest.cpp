@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vd {
@@ -121,6 +122,90 @@ TEST_F(TimerTest, ATimerFreedByATickOfItsClockIsNotTickedAfterwards) {
     };
     RunUntil([&] { return Count("first") >= 5; });
     EXPECT_EQ(Count("second"), 1);
+}
+
+// Lets the event loop run for a while with nothing expected to happen. Not a timing check: the
+// timers under test must stay quiet however long this takes.
+void IdleFor(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+}
+
+TEST_F(TimerTest, ANoticeTimerTicksOnceAfterItStartsThenOnlyAfterNotices) {
+    auto mod = MakeTimer(10, "mod");
+    mod->SetWake(TTimerWake::OnNotice);
+    RunUntil([&] { return Count("mod") == 1; });
+    IdleFor(100);
+    EXPECT_EQ(Count("mod"), 1) << "no notice, no tick";
+
+    // Notices from another thread, several before the tick: one tick.
+    const std::function<void()> notify = mod->DueNotifier();
+    std::thread audio([&] {
+        for (int i = 0; i < 5; ++i)
+            notify();
+    });
+    audio.join();
+    RunUntil([&] { return Count("mod") == 2; });
+    IdleFor(100);
+    EXPECT_EQ(Count("mod"), 2);
+
+    // Disabled, a notice does not tick it; enabled again, it ticks once as at any start.
+    mod->SetEnabled(false);
+    notify();
+    IdleFor(50);
+    EXPECT_EQ(Count("mod"), 2);
+    mod->SetEnabled(true);
+    RunUntil([&] { return Count("mod") == 3; });
+}
+
+TEST_F(TimerTest, ANoticeAfterTheTimerIsGoneDoesNothing) {
+    auto mod = MakeTimer(10, "mod");
+    mod->SetWake(TTimerWake::OnNotice);
+    const std::function<void()> notify = mod->DueNotifier();
+    RunUntil([&] { return Count("mod") == 1; });
+    notify(); // posted, and the timer goes before the posted call runs
+    mod.reset();
+    notify();
+    IdleFor(50);
+    EXPECT_EQ(Count("mod"), 1);
+}
+
+TEST_F(TimerTest, AnActivityTimerSleepsWhileNothingHappensAndTicksAfterEachOtherWork) {
+    auto next = MakeTimer(10, "next");
+    next->SetWake(TTimerWake::AfterActivity);
+    RunUntil([&] { return Count("next") >= 1; });
+    IdleFor(100);
+    const int idle_ticks = Count("next");
+    EXPECT_LE(idle_ticks, 2) << "its own ticks are not work that wakes it again";
+
+    // A call posted to the GUI thread (as a media device's notice is) is work.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
+    RunUntil([&] { return Count("next") == idle_ticks + 1; });
+
+    // Another timer's ticks are work too: the end check follows each refresh.
+    auto position = MakeTimer(30, "position");
+    RunUntil([&] { return Count("position") >= 4; });
+    EXPECT_GE(Count("next"), idle_ticks + 1 + 3);
+    position.reset();
+}
+
+TEST_F(TimerTest, ANoticeTimerTickIsWorkForTheActivityTimerButNotTheOtherWayRound) {
+    auto mod = MakeTimer(10, "mod");
+    auto next = MakeTimer(10, "next");
+    mod->SetWake(TTimerWake::OnNotice);
+    next->SetWake(TTimerWake::AfterActivity);
+    const std::function<void()> notify = mod->DueNotifier();
+    IdleFor(100);
+    ticks_.clear();
+    for (int row = 1; row <= 3; ++row) {
+        notify();
+        RunUntil([&] { return Count("mod") == row && Count("next") >= row; });
+    }
+    IdleFor(100);
+    EXPECT_EQ(Count("mod"), 3) << "the end check does not wake the module timer";
 }
 
 } // namespace
