@@ -16,7 +16,7 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format libc
 DEMO := resources/demo/dezaru-dawn.mod
 
 # Only `make bench-live` needs these: a sound server with a null sink and two other players.
-BENCH_LIVE_PACKAGES := pulseaudio pulseaudio-utils openmpt123 audacious audacious-plugins bc
+BENCH_LIVE_PACKAGES := pulseaudio pulseaudio-utils openmpt123 audacious audacious-plugins bc xdotool
 
 .PHONY: setup setup-bench-live bench-live build run test format format-check asan tsan fuzz bench clean resources
 

@@ -3,7 +3,8 @@
 # Plays one module with VO Dezaru (its window shown) and with openmpt123, in alternating rounds,
 # on a private Xvfb display and a private PulseAudio server whose only sink is a null sink, and
 # prints each round's CPU share of one core, resident memory and (for VO Dezaru) the time from
-# start to its first mapped window, then medians, spreads and the CPU ratio.
+# start to its first mapped window, then medians, spreads and the CPU ratio; last, how long after a
+# press of Pause and of Stop VO Dezaru's sound falls silent at the sound server.
 # Audacious joins the rounds in its Qt mode, whose interface is the classic skinned one, when it
 # is installed (AUDACIOUS=0 leaves it out).
 set -euo pipefail
@@ -15,10 +16,10 @@ measure_s=${4:-${MEASURE_S:-20}}
 
 probe=$build/tools/live_probe
 player_bin=${VODEZARU:-$build/vodezaru} # another build of the player to compare with
-for f in "$probe" "$build/tools/make_bench_song" "$player_bin"; do
+for f in "$probe" "$build/tools/pause_probe" "$build/tools/make_bench_song" "$player_bin"; do
     [ -x "$f" ] || { echo "bench-live: $f is missing; build first" >&2; exit 1; }
 done
-for p in Xvfb pulseaudio openmpt123; do
+for p in Xvfb pulseaudio openmpt123 xdotool bc; do
     command -v $p > /dev/null || { echo "bench-live: $p is not installed" >&2; exit 1; }
 done
 
@@ -123,4 +124,35 @@ for p in $players; do
     read -r qm ql qh <<< "$(echo "${ratio[$p]}" | stats)"
     printf 'CPU ratio vodezaru / %s: %.2f of the medians; per round %.2f (%.2f..%.2f)\n' "$p" \
         "$(echo "${median_cpu[vodezaru]} / ${median_cpu[$p]}" | bc -l)" "$qm" "$ql" "$qh"
+done
+
+# Pause and Stop, pressed as a person would (a press and release on the button), timed to
+# silence at the null sink's monitor.
+press() { # WINDOW X Y
+    echo "xdotool mousemove --window $1 $2 $3 mousedown 1 mouseup 1"
+}
+echo
+declare -A halt
+for r in $(seq "$rounds"); do
+    for button in pause stop; do
+        "$work/player/vodezaru" "$song" > /dev/null 2>&1 &
+        pid=$!
+        window=
+        for _ in $(seq 100); do
+            window=$(xdotool search --pid "$pid" 2> /dev/null | tail -n1) && [ -n "$window" ] && break
+            sleep 0.05
+        done
+        if [ "$button" = pause ]; then x=69; else x=92; fi # the buttons' centres in the window
+        line=$("$build/tools/pause_probe" bench.monitor $(press "$window" $x 202)) ||
+            line="silence_ms=nan"
+        kill "$pid" 2> /dev/null
+        wait "$pid" 2> /dev/null || true
+        eval "$line"
+        printf 'round %d  %-5s to silence  %s ms\n' "$r" "$button" "$silence_ms"
+        halt[$button]+="$silence_ms "
+    done
+done
+for button in pause stop; do
+    read -r hm hl hh <<< "$(echo "${halt[$button]}" | tr ' ' '\n' | grep -v nan | tr '\n' ' ' | stats)"
+    printf '%-5s to silence: %.1f ms (%.1f..%.1f)\n' "$button" "$hm" "$hl" "$hh"
 done
