@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 # Every Debian package that building, running and testing need.
 PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev \
 	qt6-base-dev qt6-base-dev-tools libgl-dev \
-	libopenmpt-dev libfluidsynth-dev libsndfile1-dev libmpg123-dev libsdl2-dev libmp3lame-dev \
+	libopenmpt-dev libfluidsynth-dev libsndfile1-dev libmpg123-dev libsdl2-dev libpulse-dev libmp3lame-dev \
 	libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	fonts-wine fonts-liberation fontconfig timgm6mb-soundfont \
 	libxcb1-dev \
@@ -20,7 +20,11 @@ DEMO := resources/demo/dezaru-dawn.mod
 PREFIX  ?= /usr/local
 DESTDIR ?=
 
-.PHONY: setup build run test format format-check asan tsan fuzz bench clean resources install uninstall
+# Only `make bench-live` needs these: a sound server with a null sink and two other players.
+BENCH_LIVE_PACKAGES := pulseaudio pulseaudio-utils openmpt123 audacious audacious-plugins bc xdotool
+
+.PHONY: setup setup-bench-live bench-live build run test format format-check asan tsan fuzz bench \
+	clean resources install uninstall
 
 setup:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -87,6 +91,23 @@ bench: setup build
 	@for b in $$(find $(BUILD)/bench -type f -name 'bench_*' -perm -u+x | sort); do \
 		echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; \
 	done
+
+# Side by side with openmpt123 (and Audacious) on a private display and sound server:
+# ROUNDS, WARMUP_S and MEASURE_S set the rounds and their timing. Not part of `make test`.
+setup-bench-live: setup
+	@missing=$$(for p in $(BENCH_LIVE_PACKAGES); do \
+		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	done); \
+	if [ -z "$$missing" ]; then echo "setup-bench-live: all packages present"; \
+	elif [ "$$(id -u)" = 0 ]; then \
+		apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	else \
+		echo "setup-bench-live: missing packages; run as root:"; \
+		echo "  apt-get update && apt-get install -y --no-install-recommends" $$missing; exit 1; \
+	fi
+
+bench-live: setup-bench-live build
+	tools/bench_live/bench_live.sh $(BUILD)
 
 # Regenerate the committed resources (skin art, menu images, icons, demo song).
 resources: build

@@ -118,6 +118,12 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
         volume_->Wheel(wheel_delta);
         return true;
     };
+    // The two 10 ms timers keep their beat but wake the process only when their work can show
+    // something new: the module timer when the module moved on, the end check after anything
+    // else happened.
+    ModTimer->SetWake(TTimerWake::OnNotice);
+    NextTimer->SetWake(TTimerWake::AfterActivity);
+    modlib_set_change_listener(ModTimer->DueNotifier());
     OnCreate = [this](TComponent* sender) { FormCreate(sender); };
     // The desktop closing the window (close box, Alt+F4, the session ending, a termination
     // signal) is the menu's Close: the position is kept and the program ends.
@@ -127,6 +133,7 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
 
 TPlayer::~TPlayer() {
     BeginDestruction();
+    modlib_set_change_listener(nullptr);
     // The timers call into the controller: they go before it does.
     DestroyComponents();
 }

@@ -363,10 +363,19 @@ void TGraphicControl::Repaint() {
     SetControlStyle(style);
 }
 
+namespace {
+std::uint64_t g_graphic_paints = 0; // GUI thread only
+} // namespace
+
+std::uint64_t TGraphicControl::PaintCount() {
+    return g_graphic_paints;
+}
+
 void TGraphicControl::PaintInto(QImage& picture, const TRect& clip) {
     const TRect area = clip.Intersect(BoundsRect());
     if (area.IsEmpty())
         return;
+    ++g_graphic_paints;
     // The canvas keeps its font, pen and brush between paints; only where it draws changes.
     TFont font;
     TPen pen;

@@ -5,6 +5,7 @@
 #include "framework/Graphics.h"
 #include "framework/Types.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -247,6 +248,9 @@ public:
     // framework: paints the control into its parent's picture, limited to `clip` (parent
     // coordinates).
     void PaintInto(QImage& picture, const TRect& clip);
+    // GUI thread. How many times any graphic control has painted itself since the start, for
+    // tests and benchmarks that check what a change repaints.
+    [[nodiscard]] static std::uint64_t PaintCount();
 
     void DefaultWindowProc(TControlMessage& message) override;
 

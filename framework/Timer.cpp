@@ -2,22 +2,135 @@
 
 #include "framework/Controls.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace vd {
 
+namespace {
+
+class SharedClock;
+
+// GUI thread only. Never destroyed, so a timer that goes during static destruction still finds
+// its clock.
+std::map<int, std::unique_ptr<SharedClock>>& Clocks() {
+    static auto* clocks = new std::map<int, std::unique_ptr<SharedClock>>;
+    return *clocks;
+}
+
+// Timers of the same interval share one clock: the process then wakes once for all of them
+// instead of once for each. Members tick in the order they were enabled. A timer that joins a
+// running clock has its first tick at the clock's next beat, so within one interval, never later.
+// The clock beats only while some member has a tick due, so timers that wait for a notice or for
+// other work let the process sleep.
+class SharedClock {
+public:
+    explicit SharedClock(int interval_ms) {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(interval_ms);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Beat(); });
+    }
+
+    void Join(TTimer* member) {
+        if (std::ranges::find(members_, member) == members_.end())
+            members_.push_back(member);
+        Rearm();
+    }
+
+    void Leave(TTimer* member) {
+        std::erase(members_, member);
+        Rearm();
+    }
+
+    // Starts the clock when a member has a tick due, stops it when none has; a running clock
+    // keeps its beat.
+    void Rearm() {
+        const bool due = std::ranges::any_of(members_, [](TTimer* m) { return m->TickDue(); });
+        if (due && !timer_.isActive())
+            timer_.start();
+        else if (!due)
+            timer_.stop();
+    }
+
+    [[nodiscard]] bool IsBeat(const QObject* receiver) const { return receiver == &timer_; }
+
+    // GUI thread. A tick may enable or disable timers (the player's stop disables one), so every
+    // member is looked up again before it ticks.
+    void Beat() {
+        const std::vector<TTimer*> due = members_;
+        bool worked = false;
+        for (TTimer* member : due) {
+            if (std::ranges::find(members_, member) == members_.end() || !member->TickDue())
+                continue;
+            worked = worked || member->Wake() != TTimerWake::AfterActivity;
+            member->BeginTick();
+            member->Tick();
+        }
+        // Ticks that answer other work are not work themselves: they would wake each other forever.
+        if (worked)
+            TTimer::NoteActivity();
+        Rearm();
+    }
+
+private:
+    QTimer timer_;
+    std::vector<TTimer*> members_;
+};
+
+// Sees every event of the GUI thread; anything but the beat of a clock is work that timers
+// waiting for activity answer.
+class ActivityWatch final : public QObject {
+public:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (event->type() == QEvent::Timer) {
+            for (const auto& [interval, clock] : Clocks())
+                if (clock->IsBeat(receiver))
+                    return false;
+        }
+        TTimer::NoteActivity();
+        return false;
+    }
+};
+
+// GUI thread only: the timers that wait for activity.
+std::vector<TTimer*>& ActivityWaiters() {
+    static auto* waiters = new std::vector<TTimer*>;
+    return *waiters;
+}
+
+} // namespace
+
+// Shared with notifiers, which may outlive the timer and run on any thread.
+struct TTimer::DueState {
+    std::atomic<bool> due{false};
+    std::atomic<bool> posted{false};
+    QObject* anchor = nullptr; // the application object, which outlives every notice
+    TTimer* timer = nullptr;   // GUI thread only; null once the timer is gone
+};
+
 struct TTimer::Platform {
-    QTimer timer;
+    int joined_interval_ms = 0; // the clock this timer ticks with; 0 while stopped
+    std::shared_ptr<DueState> state = std::make_shared<DueState>();
 };
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner), platform_(std::make_unique<Platform>()) {
-    platform_->timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&platform_->timer, &QTimer::timeout, [this] { Tick(); });
+    platform_->state->timer = this;
+    platform_->state->anchor = QCoreApplication::instance();
 }
 
 TTimer::~TTimer() {
     BeginDestruction();
-    platform_->timer.stop();
+    platform_->state->timer = nullptr;
+    std::erase(ActivityWaiters(), this);
+    Stop();
 }
 
 void TTimer::SetEnabled(bool enabled) {
@@ -39,17 +152,97 @@ void TTimer::SetOnTimer(TNotifyEvent handler) {
     Update();
 }
 
+void TTimer::SetWake(TTimerWake wake) {
+    if (wake_ == wake)
+        return;
+    wake_ = wake;
+    auto& waiters = ActivityWaiters();
+    std::erase(waiters, this);
+    if (wake_ == TTimerWake::AfterActivity) {
+        waiters.push_back(this);
+        static ActivityWatch* watch = nullptr; // one for the process, on the application
+        if (watch == nullptr && QCoreApplication::instance() != nullptr) {
+            watch = new ActivityWatch; // lives as long as the process
+            QCoreApplication::instance()->installEventFilter(watch);
+        }
+    }
+    platform_->state->due = true; // a change of mind starts with one tick, as enabling does
+    Update();
+}
+
 void TTimer::Loaded() {
     TComponent::Loaded();
     Update();
 }
 
+void TTimer::Stop() {
+    const int interval_ms = std::exchange(platform_->joined_interval_ms, 0);
+    if (interval_ms == 0)
+        return;
+    auto& clocks = Clocks();
+    if (auto found = clocks.find(interval_ms); found != clocks.end())
+        found->second->Leave(this);
+    // The clock itself stays for the next timer of that interval: it costs nothing idle.
+}
+
 void TTimer::Update() {
     if (Loading() || !enabled_ || interval_ms_ <= 0 || !OnTimer) {
-        platform_->timer.stop();
+        Stop();
         return;
     }
-    platform_->timer.start(interval_ms_);
+    if (platform_->joined_interval_ms == interval_ms_)
+        return; // already ticking at this interval
+    Stop();
+    platform_->state->due = true; // the first tick after a start is always due
+    auto& clock = Clocks()[interval_ms_];
+    if (!clock)
+        clock = std::make_unique<SharedClock>(interval_ms_);
+    platform_->joined_interval_ms = interval_ms_;
+    clock->Join(this);
+}
+
+bool TTimer::Running() const {
+    return platform_->joined_interval_ms != 0;
+}
+
+bool TTimer::TickDue() const {
+    return wake_ == TTimerWake::Always || platform_->state->due.load();
+}
+
+void TTimer::BeginTick() {
+    platform_->state->due = false;
+}
+
+void TTimer::MarkDue() {
+    if (platform_->state->due.exchange(true))
+        return;
+    if (const int interval_ms = platform_->joined_interval_ms; interval_ms != 0)
+        Clocks()[interval_ms]->Rearm();
+}
+
+std::function<void()> TTimer::DueNotifier() {
+    return [state = platform_->state] {
+        // The first notice since the last tick wakes the GUI thread; later ones only find the
+        // flag raised.
+        if (state->due.load() || state->posted.exchange(true))
+            return;
+        QObject* anchor = state->anchor;
+        if (anchor == nullptr)
+            return;
+        QMetaObject::invokeMethod(
+            anchor,
+            [state] {
+                state->posted = false;
+                if (state->timer != nullptr)
+                    state->timer->MarkDue();
+            },
+            Qt::QueuedConnection);
+    };
+}
+
+void TTimer::NoteActivity() {
+    for (TTimer* waiter : ActivityWaiters())
+        waiter->MarkDue();
 }
 
 void TTimer::Tick() {

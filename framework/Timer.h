@@ -2,12 +2,23 @@
 
 #include "framework/Component.h"
 
+#include <functional>
 #include <memory>
 
 namespace vd {
 
+// When a timer's clock wakes the process for it.
+enum class TTimerWake {
+    Always,        // every Interval
+    OnNotice,      // at the first beat after a DueNotifier() call, or after being enabled
+    AfterActivity, // at the first beat after the GUI thread handled anything else (input, a
+                   // posted call, another timer's tick, a paint), or after being enabled
+};
+
 // Calls OnTimer every Interval milliseconds while enabled, also inside the nested event loops
 // of dialogs, menus and message boxes. An error escaping OnTimer is shown by the application.
+// Timers of equal interval tick together, on one wake-up of the process; a timer enabled while
+// another of its interval runs first ticks within one interval.
 class TTimer : public TComponent {
 public:
     explicit TTimer(TComponent* owner);
@@ -26,11 +37,31 @@ public:
 
     // Calls OnTimer once, as a tick would (tests drive timers this way).
     void Tick();
+    // True while the timer is ticking: enabled, loaded, with an interval and a handler.
+    [[nodiscard]] bool Running() const;
+
+    // Lets a timer whose work only matters after something happened sleep until then; its
+    // ticks keep the interval's beat. Default Always.
+    [[nodiscard]] TTimerWake Wake() const { return wake_; }
+    void SetWake(TTimerWake wake);
+    // any thread, also after the timer is gone (then it does nothing). Makes a tick of an
+    // OnNotice timer due; cheap enough for an audio thread (a flag, and one posted call until the
+    // tick).
+    [[nodiscard]] std::function<void()> DueNotifier();
+
+    // The clock's side (GUI thread).
+    [[nodiscard]] bool TickDue() const;
+    void BeginTick();
+    void MarkDue();
+    static void NoteActivity();
 
 private:
     void Update();
+    void Stop();
+    struct DueState;
     struct Platform;
     std::unique_ptr<Platform> platform_;
+    TTimerWake wake_ = TTimerWake::Always;
     bool enabled_ = true;
     int interval_ms_ = 1000;
 };

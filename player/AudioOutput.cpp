@@ -16,6 +16,15 @@ namespace {
 constexpr std::string_view kWavPrefix = "wav:";
 
 [[nodiscard]] std::unique_ptr<AudioSink> make_sink(std::string_view choice, Mixer& mixer) {
+    if (choice.empty() || choice == "pulse") {
+        try {
+            return make_pulse_sink(mixer);
+        } catch (const AudioError&) {
+            if (choice == "pulse") {
+                return make_null_sink(mixer);
+            }
+        }
+    }
     if (choice.empty() || choice == "sdl") {
         try {
             return make_sdl_sink(mixer);
@@ -44,6 +53,13 @@ public:
     void set_volume(float gain) override { mixer_.set_volume(gain); }
     [[nodiscard]] float volume() const override { return mixer_.volume(); }
     [[nodiscard]] std::string sink_name() const override { return sink_name_; }
+
+    void flush() override {
+        std::lock_guard lock(sink_mutex_);
+        if (sink_) {
+            sink_->flush(); // only raises a flag for the audio thread
+        }
+    }
 
     // GUI thread, or the exit handler. Stops the sink; sources stay attached but are not
     // rendered any more.

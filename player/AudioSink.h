@@ -13,9 +13,16 @@ class Mixer;
 class AudioSink {
 public:
     virtual ~AudioSink() = default;
-    // any thread. "sdl", "null" or "wav:PATH".
+    // any thread. "pulse", "sdl", "null" or "wav:PATH".
     [[nodiscard]] virtual std::string name() const = 0;
+    // any thread. Drops the sound the device holds but has not played yet, so that a halt is
+    // heard at once. Sinks that hold little do nothing.
+    virtual void flush() {}
 };
+
+// GUI thread. The sound server (PulseAudio, or PipeWire's PulseAudio service) with a buffer of
+// tens of milliseconds. Throws AudioError when no server answers.
+[[nodiscard]] std::unique_ptr<AudioSink> make_pulse_sink(Mixer& mixer);
 
 // GUI thread. The default sound device through SDL2. Throws AudioError when SDL's audio cannot
 // start or no device opens.

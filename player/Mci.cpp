@@ -418,6 +418,7 @@ std::uint32_t MciLayer::stop(OpenDevice& device) {
     end_pending(device, MCI_NOTIFY_ABORTED);
     device.playback->stop();
     detach(device);
+    output().flush();
     return 0;
 }
 
@@ -427,6 +428,7 @@ std::uint32_t MciLayer::pause(OpenDevice& device) {
     end_pending(device, MCI_NOTIFY_ABORTED);
     device.playback->pause();
     detach(device);
+    output().flush();
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,6 +28,13 @@ struct Library {
     std::string name;       // what MODLIB_MusicGetName hands out
     std::string load_error; // why the last load failed
     std::string file; // the file the last load named; empty after a free or a load from memory
+    // What every loaded module calls on a change. Its own lock, held while it runs, so that
+    // after modlib_set_change_listener returns the old listener is never called again.
+    struct ChangeListener {
+        std::mutex mutex;
+        std::function<void()> call; // guarded by mutex
+    };
+    std::shared_ptr<ChangeListener> change_listener = std::make_shared<ChangeListener>();
 };
 
 Library& library() {
@@ -134,6 +142,12 @@ bool modlib_load_from_memory(std::span<const std::byte> data) {
     std::shared_ptr<ModulePlayer> player;
     try {
         player = std::make_shared<ModulePlayer>(data);
+        player->set_change_listener([listener = library().change_listener] { // audio thread
+            std::lock_guard lock(listener->mutex);
+            if (listener->call) {
+                listener->call();
+            }
+        });
     } catch (const std::exception& e) {
         set_load_error(e.what()); // rejected or out of memory: nothing is loaded
         return false;
@@ -162,6 +176,15 @@ std::int64_t modlib_position_ms() { // GUI thread
 int modlib_order_at_ms(std::int64_t at_ms) { // GUI thread
     const auto player = current_player();
     return player ? player->order_at_ms(at_ms) : 0;
+}
+
+void modlib_set_change_listener(std::function<void()> listener) { // GUI thread
+    auto& slot = *library().change_listener;
+    std::function<void()> old;
+    {
+        std::lock_guard lock(slot.mutex);
+        old = std::exchange(slot.call, std::move(listener));
+    }
 }
 
 const char* modlib_load_error() { // GUI thread
@@ -254,6 +277,7 @@ std::int32_t MODLIB_MusicPause() { // GUI thread
         return 0;
     }
     player->pause();
+    vd::AudioOutput::instance().flush();
     return 1;
 }
 
@@ -263,6 +287,7 @@ std::int32_t MODLIB_MusicStop() { // GUI thread
         return 0;
     }
     player->stop();
+    vd::AudioOutput::instance().flush();
     return 1;
 }
 
@@ -273,6 +298,7 @@ std::int32_t MODLIB_MusicSetPosition(std::int32_t order_row) { // GUI thread
     }
     const auto packed = static_cast<std::uint32_t>(order_row);
     player->set_position({static_cast<int>(packed & 0xffffU), static_cast<int>(packed >> 16)});
+    vd::AudioOutput::instance().flush(); // the new place is heard at once, not after the queue
     return 1;
 }
 

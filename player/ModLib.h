@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -49,6 +50,11 @@ std::int32_t MODLIB_MusicGetLength(std::int32_t unit);
 std::int32_t MODLIB_MusicHasEnded();
 
 namespace vd {
+
+// GUI thread. `listener` is called, from the audio thread too, whenever the module moves to
+// another row or order or ends: a display can wait for it instead of polling. It must return at
+// once. Once this returns, the previous listener is not called any more (nullptr: none).
+void modlib_set_change_listener(std::function<void()> listener);
 
 // GUI thread. Loads a module from memory as MODLIB_MusicLoad does; true on success.
 bool modlib_load_from_memory(std::span<const std::byte> data);

@@ -68,6 +68,9 @@ void ModulePlayer::set_position(ModulePosition position) {
     module_->set_position_order_row(position.order, position.row);
     ended_ = false;
     publish_position();
+    if (on_change_) {
+        on_change_(); // shown at once, also while paused
+    }
 }
 
 int ModulePlayer::order_at_ms(std::int64_t at_ms) const {
@@ -104,17 +107,22 @@ std::size_t ModulePlayer::render(std::span<float> out) {
     const std::size_t frames = out.size() / kOutputChannels;
     const std::size_t rendered =
         module_->read_interleaved_stereo(kOutputRateHz, frames, out.data());
-    publish_position();
+    bool changed = publish_position();
     if (rendered < frames) {
         ended_ = true;
         state_ = State::stopped;
+        changed = true;
+    }
+    if (changed && on_change_) {
+        on_change_();
     }
     return rendered;
 }
 
-void ModulePlayer::publish_position() {
-    packed_position_ = pack(module_->get_current_order(), module_->get_current_row());
+bool ModulePlayer::publish_position() {
+    const std::uint32_t packed = pack(module_->get_current_order(), module_->get_current_row());
     position_ms_ = static_cast<std::int64_t>(module_->get_position_seconds() * 1000.0);
+    return packed_position_.exchange(packed) != packed;
 }
 
 } // namespace vd

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <ostream>
@@ -72,13 +73,19 @@ public:
     // any thread. True once the song has played to its end, until set_position().
     [[nodiscard]] bool has_ended() const;
 
+    // GUI thread, before the player is attached to an output. `listener` is called (from the
+    // audio thread, or from set_position's thread) after the position moved or the song ended;
+    // it must return at once and take no lock that a render may wait for.
+    void set_change_listener(std::function<void()> listener) { on_change_ = std::move(listener); }
+
     // audio thread.
     std::size_t render(std::span<float> out) override;
 
 private:
     enum class State : std::uint8_t { stopped, playing, paused };
 
-    void publish_position(); // with mutex_ held
+    // With mutex_ held. Stores the position; true when it differs from the one stored before.
+    bool publish_position();
 
     mutable std::mutex mutex_;
     std::ostream quiet_log_{nullptr};         // libopenmpt's warnings; guarded by mutex_
@@ -93,6 +100,7 @@ private:
     int num_orders_ = 0;
     std::int64_t duration_ms_ = 0;
     std::vector<std::int64_t> order_start_ms_; // when each order starts, in order-list order
+    std::function<void()> on_change_; // set before rendering starts, then only read
 };
 
 } // namespace vd

@@ -6,9 +6,14 @@
 
 #include <fluidsynth.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 
 namespace vd {
@@ -36,9 +41,25 @@ void silence_fluidsynth_log() {
 
 } // namespace
 
+std::atomic<std::int64_t> g_idle_lifetime_ms{60'000};
+
 // Idle synthesizers, at most one per process: enough for the usual close-then-open of a player.
+// A thread of the pool's own frees the idle one once it has waited its lifetime untaken.
 class SynthPool {
 public:
+    SynthPool() = default;
+    SynthPool(const SynthPool&) = delete;
+    SynthPool& operator=(const SynthPool&) = delete;
+    ~SynthPool() {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        if (reaper_.joinable())
+            reaper_.join();
+    }
+
     std::unique_ptr<SequencerSynth> take(const std::filesystem::path& soundfont) {
         const std::lock_guard lock(mutex_);
         if (idle_ && idle_->soundfont() == soundfont)
@@ -50,13 +71,45 @@ public:
         {
             const std::lock_guard lock(mutex_);
             replaced = std::exchange(idle_, std::move(synth));
+            idle_until_ = Clock::now() + std::chrono::milliseconds(g_idle_lifetime_ms.load());
+            if (!reaper_.joinable())
+                reaper_ = std::thread([this] { reap(); });
         }
+        wake_.notify_all();
         // `replaced` (a synthesizer for another soundfont) is deleted here, outside the lock.
+    }
+    [[nodiscard]] bool holds_idle() {
+        const std::lock_guard lock(mutex_);
+        return idle_ != nullptr;
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
+    // The pool's own thread: sleeps until the idle synthesizer's time is up, frees it.
+    void reap() {
+        std::unique_lock lock(mutex_);
+        while (!stopping_) {
+            if (!idle_) {
+                wake_.wait(lock);
+                continue;
+            }
+            if (wake_.wait_until(lock, idle_until_) == std::cv_status::timeout && idle_ &&
+                Clock::now() >= idle_until_) {
+                std::unique_ptr<SequencerSynth> expired = std::move(idle_);
+                lock.unlock();
+                expired.reset(); // slow (the whole soundfont): outside the lock
+                lock.lock();
+            }
+        }
+    }
+
     std::mutex mutex_;
-    std::unique_ptr<SequencerSynth> idle_;
+    std::condition_variable wake_;
+    std::unique_ptr<SequencerSynth> idle_; // guarded by mutex_
+    Clock::time_point idle_until_;         // guarded by mutex_
+    bool stopping_ = false;                // guarded by mutex_
+    std::thread reaper_;                   // started with the first idle synthesizer
 };
 
 // Leases share the pool, so one that ends during static destruction still finds it alive.
@@ -73,6 +126,14 @@ std::vector<std::filesystem::path> soundfont_search_list() {
     const auto defaults = g_default_paths_override.value_or(builtin_soundfont_paths());
     list.insert(list.end(), defaults.begin(), defaults.end());
     return list;
+}
+
+void set_idle_synth_lifetime(std::chrono::milliseconds lifetime) {
+    g_idle_lifetime_ms = lifetime.count();
+}
+
+bool idle_synth_held() {
+    return pool()->holds_idle();
 }
 
 void set_default_soundfont_paths(std::optional<std::vector<std::filesystem::path>> paths) {

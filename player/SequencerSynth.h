@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -19,9 +20,16 @@ class SynthPool;
 // Lets a test stand for a machine without a soundfont.
 void set_default_soundfont_paths(std::optional<std::vector<std::filesystem::path>> paths);
 
+// GUI thread. How long an idle synthesizer stays in the pool before it is freed with its
+// soundfont (a default of a minute; tests shorten it). Applies to synthesizers given back later.
+void set_idle_synth_lifetime(std::chrono::milliseconds lifetime);
+// any thread. Whether the pool holds an idle synthesizer now.
+[[nodiscard]] bool idle_synth_held();
+
 // A FluidSynth synthesizer (44,100 Hz, no audio driver of its own) with a soundfont loaded.
 // Loading a soundfont is slow, so a synthesizer whose lease ends is kept in a process-wide pool
-// and handed to the next sequencer that opens with the same soundfont.
+// and handed to the next sequencer that opens with the same soundfont; after a while without
+// MIDI it is freed, soundfont and all, so that a player of modules does not carry it.
 class SequencerSynth {
 public:
     SequencerSynth(const SequencerSynth&) = delete;

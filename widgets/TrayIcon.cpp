@@ -87,7 +87,10 @@ void TTrayIcon::SetCycleInterval(unsigned interval_ms) {
 }
 
 void TTrayIcon::SetHint(std::string_view hint) {
-    hint_ = FirstChars(hint, kMaxHintChars);
+    std::string cut = FirstChars(hint, kMaxHintChars);
+    if (cut == hint_)
+        return; // the player hands over the same hint on every timer tick
+    hint_ = std::move(cut);
     UpdateTrayIcon();
 }
 

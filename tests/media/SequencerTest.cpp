@@ -9,8 +9,10 @@
 #include <fluidsynth.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace vd {
 namespace {
@@ -216,6 +218,39 @@ TEST_F(MissingSoundfont, EnvironmentVariableNamesTheSoundfontToUse) {
     test::write_file(dir.file("song.mid"), tempo_change_song());
     const std::uint32_t device = test::open_device(dir.file("song.mid"));
     EXPECT_EQ(mciSendCommand(device, MCI_CLOSE, MCI_WAIT, nullptr), 0U);
+}
+
+// The soundfont is loaded only when a MIDI file opens, kept for the next one for a while, and
+// then freed: a player that has gone back to modules does not carry it.
+TEST(SynthPool, AnIdleSynthesizerIsKeptForAWhileThenFreed) {
+    set_idle_synth_lifetime(std::chrono::milliseconds(1500)); // long enough for a loaded machine
+    struct Restore {
+        ~Restore() { set_idle_synth_lifetime(std::chrono::minutes(1)); }
+    } restore;
+    const auto wait_until_freed = [] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (idle_synth_held() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return !idle_synth_held();
+    };
+    // Earlier tests may have left one with a longer time: this one replaces it.
+    decoder_for(tempo_change_song());
+    ASSERT_TRUE(wait_until_freed());
+    {
+        SequencerDecoder decoder = decoder_for(tempo_change_song());
+        EXPECT_FALSE(idle_synth_held()) << "in use, not idle";
+    }
+    EXPECT_TRUE(idle_synth_held()) << "kept for the next MIDI file";
+    {
+        // Taken again before its time is up: the same one, reset.
+        SequencerDecoder decoder = decoder_for(tempo_change_song());
+        EXPECT_FALSE(idle_synth_held());
+    }
+    EXPECT_TRUE(idle_synth_held());
+    EXPECT_TRUE(wait_until_freed()) << "freed after a while without MIDI";
+    // And loaded anew when MIDI comes back.
+    SequencerDecoder decoder = decoder_for(tempo_change_song());
+    EXPECT_EQ(program_of(decoder, 0), 0);
 }
 
 } // namespace

@@ -1,0 +1,111 @@
+// A playing module tells of each new row, of a jump and of its end, so that the display can sleep
+// between rows instead of polling; it tells of nothing else.
+#include "player/ModLib.h"
+#include "player/ModulePlayer.h"
+#include "tests/audio/TestModules.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The process-wide output stays silent and needs no sound card.
+const bool kSilentOutput = ::setenv("VODEZARU_AUDIO_OUT", "null", 1) == 0;
+
+std::vector<std::byte> song_bytes(const vd::testing::SongShape& shape) {
+    const auto bytes = vd::testing::make_song_bytes(shape);
+    const auto* first = reinterpret_cast<const std::byte*>(bytes.data());
+    return {first, first + bytes.size()};
+}
+
+struct Rendered {
+    int blocks = 0;
+    int moves = 0; // blocks after which the position differed from before
+};
+
+// Renders small blocks by hand, as the audio thread would, counting the moves it sees.
+Rendered render_blocks(vd::ModulePlayer& player, int blocks) {
+    std::vector<float> block(64 * vd::kOutputChannels);
+    Rendered seen;
+    for (int i = 0; i < blocks && !player.has_ended(); ++i) {
+        const vd::ModulePosition before = player.position();
+        player.render(block);
+        ++seen.blocks;
+        if (!(player.position() == before))
+            ++seen.moves;
+    }
+    return seen;
+}
+
+TEST(ModuleChange, EachNewRowIsToldOnceAndUnchangedBlocksAreNot) {
+    vd::ModulePlayer player(song_bytes({}));
+    int notices = 0;
+    player.set_change_listener([&] { ++notices; });
+    player.play();
+    const Rendered seen = render_blocks(player, 200);
+    EXPECT_GT(seen.moves, 10) << "the song moves on";
+    EXPECT_LT(seen.moves, seen.blocks) << "rows last several blocks here";
+    EXPECT_EQ(notices, seen.moves);
+}
+
+TEST(ModuleChange, APausedModuleTellsNothingUntilItIsMoved) {
+    vd::ModulePlayer player(song_bytes({}));
+    int notices = 0;
+    player.set_change_listener([&] { ++notices; });
+    player.play();
+    render_blocks(player, 20);
+    player.pause();
+    const int before = notices;
+    render_blocks(player, 50);
+    EXPECT_EQ(notices, before);
+    // A click on the slider while paused shows the new place at once.
+    player.set_position({2, 0});
+    EXPECT_EQ(notices, before + 1);
+    EXPECT_EQ(player.position(), (vd::ModulePosition{2, 0}));
+}
+
+TEST(ModuleChange, TheEndOfTheSongIsTold) {
+    vd::testing::SongShape shape;
+    shape.orders = 1;
+    shape.last_row = 3;
+    vd::ModulePlayer player(song_bytes(shape));
+    bool told_at_end = false;
+    player.set_change_listener([&] { told_at_end = player.has_ended(); });
+    player.play();
+    render_blocks(player, 10000);
+    ASSERT_TRUE(player.has_ended());
+    EXPECT_TRUE(told_at_end) << "the last notice comes with the end";
+}
+
+TEST(ModuleChange, TheLibraryHandsItsListenerToEveryModuleUntilItIsTakenAway) {
+    ASSERT_TRUE(kSilentOutput);
+    std::atomic<int> notices{0};
+    vd::modlib_set_change_listener([&] { notices.fetch_add(1); });
+    const std::vector<std::byte> bytes = song_bytes({});
+    for (int load = 0; load < 2; ++load) {
+        MODLIB_Free();
+        MODLIB_Init(-1, 44100, 32);
+        ASSERT_TRUE(vd::modlib_load_from_memory(bytes));
+        const int before = notices;
+        MODLIB_MusicPlay();
+        const auto deadline = std::chrono::steady_clock::now() + 20s;
+        while (notices < before + 3 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(1ms);
+        EXPECT_GE(notices, before + 3) << "load " << load;
+    }
+    // Once taken away, the old listener (here about to go out of scope) is never called again.
+    vd::modlib_set_change_listener(nullptr);
+    const int after = notices;
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(notices, after);
+    MODLIB_Free();
+}
+
+} // namespace
