@@ -2,10 +2,12 @@
 
 #include "framework/Icon.h"
 #include "framework/TrayHost.h"
+#include "framework/TrayMenuMirror.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QIcon>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -108,6 +110,10 @@ private:
 
 struct TTrayAdapter::Platform {
     QObject context; // queued reports die with the adapter
+    // Before the icon, which keeps pointing at the mirror's menu until it is gone itself.
+    TTrayMenuMirror mirror;
+    TPopupMenu* menu = nullptr;
+    std::function<void(TMenuItem*)> click;
     std::unique_ptr<QSystemTrayIcon> icon;
     std::unique_ptr<TTrayWindowFilter> filter;
     QPointer<QWidget> window; // the XEmbed icon window we listen to, when there is one
@@ -189,6 +195,7 @@ bool TTrayAdapter::Add() {
                          });
         QObject::connect(p.icon.get(), &QSystemTrayIcon::messageClicked,
                          [this] { Report(TTrayMessage::BalloonClick, PointerNow(), KeysNow()); });
+        ExportMenu();
     }
     if (!p.icon->isVisible())
         p.icon->show();
@@ -230,6 +237,28 @@ void TTrayAdapter::Modify(const TIcon& icon, const std::string& tip) {
         if (p.icon)
             p.icon->setToolTip(QString::fromUtf8(tip.c_str()));
     }
+}
+
+void TTrayAdapter::SetMenu(TPopupMenu* menu, std::function<void(TMenuItem* item)> click) {
+    Platform& p = *platform_;
+    p.menu = menu;
+    p.click = std::move(click);
+    if (p.icon)
+        ExportMenu();
+}
+
+void TTrayAdapter::ExportMenu() {
+    Platform& p = *platform_;
+    // An XEmbed tray icon would pop a Qt context menu up by itself on a right click, over ours.
+    if (TTrayHost::Instance().IconKind() != TTrayKind::StatusNotifier)
+        return;
+    p.mirror.SetSource(p.menu, p.click);
+    if (p.icon->contextMenu() == nullptr)
+        p.icon->setContextMenu(&p.mirror.Menu());
+}
+
+bool TTrayAdapter::ExportsMenu() const {
+    return platform_->icon && platform_->icon->contextMenu() != nullptr;
 }
 
 bool TTrayAdapter::Visible() const {

@@ -141,6 +141,17 @@ void TTrayIcon::SetPopupMenu(TPopupMenu* menu) {
     popup_menu_ = menu;
     if (menu != nullptr)
         FreeNotification(menu);
+    ExportMenu();
+}
+
+void TTrayIcon::ExportMenu() {
+    // A host that draws the exported copy stands in for our popup: the chosen item is clicked
+    // as our own popup would click it.
+    adapter_.SetMenu(popup_menu_, [this](TMenuItem* item) {
+        if (popup_menu_ != nullptr)
+            popup_menu_->SetPopupComponent(this);
+        item->Click();
+    });
 }
 
 void TTrayIcon::SetWantEnterExitEvents(bool value) {
@@ -403,8 +414,10 @@ void TTrayIcon::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation != TOperation::opRemove)
         return;
-    if (component == popup_menu_)
+    if (component == popup_menu_) {
         popup_menu_ = nullptr;
+        ExportMenu();
+    }
     if (component == icon_list_) {
         icon_list_ = nullptr;
         icon_index_ = 0;

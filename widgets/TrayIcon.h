@@ -126,6 +126,7 @@ public:
 private:
     void HideMainWindow();
     void PopupAtCursor();
+    void ExportMenu();
     void ClickDefaultItem();
     void CycleStep();
     void ClickTimeout();
