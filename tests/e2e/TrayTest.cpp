@@ -392,6 +392,49 @@ TEST_F(StatusNotifierTrayTest,
     EXPECT_TRUE(player_->process().running());
 }
 
+// A host that only draws menus exported over D-Bus finds the tray menu there, and choosing an
+// item in it does what choosing it in our own menu does.
+TEST_F(StatusNotifierTrayTest, TheItemExportsTheTrayMenuAndItsRestoreBringsTheWindowBack) {
+    ASSERT_TRUE(choose_minimize());
+    const std::optional<std::string> item = wait_for_item();
+    ASSERT_TRUE(item.has_value()) << "no item registered with the watcher after Minimize";
+    ASSERT_TRUE(wait_until([&] { return !main_window_viewable(); }, 2s));
+
+    const std::string menu_property = item_property(*item, "Menu");
+    const std::size_t quote = menu_property.find("object path \"");
+    ASSERT_NE(quote, std::string::npos) << "Menu is no object path: " << menu_property;
+    const std::string menu_path =
+        menu_property.substr(quote + 13, menu_property.find('"', quote + 13) - quote - 13);
+    ASSERT_FALSE(menu_path.empty());
+    ASSERT_NE(menu_path, "/NO_DBUSMENU") << "the item exports no menu";
+
+    const auto [service, path] = address_of(*item);
+    const std::string layout = bus_->call(service, menu_path, "com.canonical.dbusmenu.GetLayout",
+                                          {"int32:0", "int32:-1", "array:string:label"});
+    std::vector<std::string> labels;
+    const std::vector<std::string> strings = reply_strings(layout);
+    for (std::size_t i = 0; i + 1 < strings.size(); ++i)
+        if (strings[i] == "label")
+            labels.push_back(strings[i + 1]);
+    const std::vector<std::string> expected = {"Restore", "About", "Previous", "Play",
+                                               "Pause",   "Stop",  "Next",     "Close"};
+    EXPECT_EQ(labels, expected) << layout;
+
+    // The host clicks Restore: its item id is the int32 that opens its layout entry.
+    const std::size_t restore = layout.find("string \"Restore\"");
+    ASSERT_NE(restore, std::string::npos) << layout;
+    const std::size_t id_at = layout.rfind("int32 ", restore);
+    ASSERT_NE(id_at, std::string::npos) << layout;
+    const std::string id = std::to_string(std::stoi(layout.substr(id_at + 6)));
+    (void)bus_->call(service, menu_path, "com.canonical.dbusmenu.Event",
+                     {"int32:" + id, "string:clicked", "variant:int32:0", "uint32:0"});
+    EXPECT_TRUE(wait_until([&] { return main_window_viewable(); }, 2s))
+        << "Restore from the exported menu did not bring the window back";
+    EXPECT_TRUE(wait_until([&] { return tray_->items().empty(); }, 2s))
+        << "the item stayed after the window came back";
+    EXPECT_TRUE(player_->process().running());
+}
+
 TEST_F(StatusNotifierTrayTest, AHostThatGoesBringsTheWindowBackAndTheItemReturnsWithAWatcher) {
     ASSERT_TRUE(choose_minimize());
     ASSERT_TRUE(wait_for_item().has_value()) << "no item registered after Minimize";
