@@ -410,7 +410,7 @@ TEST_F(StatusNotifierTrayTest, TheItemExportsTheTrayMenuAndItsRestoreBringsTheWi
 
     const auto [service, path] = address_of(*item);
     const std::string layout = bus_->call(service, menu_path, "com.canonical.dbusmenu.GetLayout",
-                                          {"int32:0", "int32:-1", "array:string:label"});
+                                          {"int32:0", "int32:-1", "array:string:"});
     std::vector<std::string> labels;
     const std::vector<std::string> strings = reply_strings(layout);
     for (std::size_t i = 0; i + 1 < strings.size(); ++i)
@@ -419,6 +419,12 @@ TEST_F(StatusNotifierTrayTest, TheItemExportsTheTrayMenuAndItsRestoreBringsTheWi
     const std::vector<std::string> expected = {"Restore", "About", "Previous", "Play",
                                                "Pause",   "Stop",  "Next",     "Close"};
     EXPECT_EQ(labels, expected) << layout;
+    // Every item but Restore has a picture from the menu's image list.
+    std::size_t pictures = 0;
+    for (std::size_t at = 0; (at = layout.find("string \"icon-data\"", at)) != std::string::npos;
+         ++at)
+        ++pictures;
+    EXPECT_EQ(pictures, 7u) << layout;
 
     // The host clicks Restore: its item id is the int32 that opens its layout entry.
     const std::size_t restore = layout.find("string \"Restore\"");
