@@ -454,6 +454,20 @@ TEST_F(TrayMinimizeTest,
     EXPECT_TRUE(form_->Visible());
 }
 
+TEST_F(TrayMinimizeTest, AnIconInAnXEmbedTrayExportsNoMenuAndPopsItsOwnUp) {
+    MakeMenu();
+    Host(false, true);
+    tray_->SetIconVisible(true);
+    ASSERT_TRUE(tray_->Desktop().Visible());
+    if (TTrayHost::Instance().IconKind() != TTrayKind::XEmbed)
+        GTEST_SKIP() << "this process's icons went to a StatusNotifierItem host";
+    EXPECT_FALSE(tray_->Desktop().ExportsMenu());
+    Feed(TTrayMessage::RightDown);
+    Feed(TTrayMessage::RightUp);
+    ASSERT_EQ(log_.events.size(), 3U);
+    EXPECT_EQ(log_.events[1].substr(0, 4), "menu");
+}
+
 // Counts the adds the component makes.
 class CountingTrayIcon : public TTrayIcon {
 public:
