@@ -64,7 +64,9 @@ format:
 format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
-# Sanitizer builds run the whole suite in their own build folders.
+# Sanitizer builds run in their own build folders: the address sanitizer the whole suite, the
+# thread sanitizer every program with more than one thread (the sound, the player's media
+# component, the window, and the framework's timer notices and termination signals).
 asan: setup
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVD_SANITIZE=address,undefined
 	cmake --build build-asan -j $(JOBS)
@@ -73,7 +75,7 @@ asan: setup
 tsan: setup
 	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVD_SANITIZE=thread
 	cmake --build build-tsan -j $(JOBS)
-	cd build-tsan && ctest --output-on-failure -L 'audio|app' -j $(JOBS)
+	cd build-tsan && ctest --output-on-failure -L 'audio|app|player|threads' -j $(JOBS)
 
 # libFuzzer targets (clang); FUZZ_RUNS executions each.
 FUZZ_RUNS ?= 1000000

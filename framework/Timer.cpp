@@ -4,12 +4,17 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <stdexcept>
+#include <sys/eventfd.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -108,27 +113,35 @@ std::vector<TTimer*>& ActivityWaiters() {
 
 } // namespace
 
-// Shared with notifiers, which may outlive the timer and run on any thread.
+// Shared with notifiers, which may outlive the timer and run on any thread. A notice reaches the
+// GUI thread through an eventfd that the timer's socket notifier watches: the notifying thread
+// makes one system call and touches neither the heap nor a lock of Qt's (whose event queue hands
+// its objects over by a synchronisation the thread sanitizer cannot see).
 struct TTimer::DueState {
     std::atomic<bool> due{false};
-    std::atomic<bool> posted{false};
-    QObject* anchor = nullptr; // the application object, which outlives every notice
-    TTimer* timer = nullptr;   // GUI thread only; null once the timer is gone
+    std::atomic<bool> posted{false}; // a wake-up is in the eventfd, not yet read
+    int wake_fd = -1;                // open until the last notifier goes
+
+    DueState() = default;
+    DueState(const DueState&) = delete;
+    DueState& operator=(const DueState&) = delete;
+    ~DueState() {
+        if (wake_fd >= 0)
+            ::close(wake_fd);
+    }
 };
 
 struct TTimer::Platform {
     int joined_interval_ms = 0; // the clock this timer ticks with; 0 while stopped
     std::shared_ptr<DueState> state = std::make_shared<DueState>();
+    std::unique_ptr<QSocketNotifier> wake; // GUI thread; made with the first DueNotifier()
 };
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner), platform_(std::make_unique<Platform>()) {
-    platform_->state->timer = this;
-    platform_->state->anchor = QCoreApplication::instance();
-}
+TTimer::TTimer(TComponent* owner) : TComponent(owner), platform_(std::make_unique<Platform>()) {}
 
 TTimer::~TTimer() {
     BeginDestruction();
-    platform_->state->timer = nullptr;
+    platform_->wake.reset(); // later notices only fill the eventfd, which no one reads
     std::erase(ActivityWaiters(), this);
     Stop();
 }
@@ -220,23 +233,28 @@ void TTimer::MarkDue() {
         Clocks()[interval_ms]->Rearm();
 }
 
-std::function<void()> TTimer::DueNotifier() {
-    return [state = platform_->state] {
+std::function<void()> TTimer::DueNotifier() { // GUI thread
+    DueState& state = *platform_->state;
+    if (!platform_->wake) {
+        state.wake_fd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+        if (state.wake_fd < 0)
+            throw std::runtime_error("No eventfd for the timer's notices");
+        platform_->wake = std::make_unique<QSocketNotifier>(state.wake_fd, QSocketNotifier::Read);
+        QObject::connect(platform_->wake.get(), &QSocketNotifier::activated, [this] {
+            std::uint64_t count = 0;
+            [[maybe_unused]] const ssize_t got =
+                ::read(platform_->state->wake_fd, &count, sizeof count);
+            platform_->state->posted = false;
+            MarkDue();
+        });
+    }
+    return [state = platform_->state] { // any thread
         // The first notice since the last tick wakes the GUI thread; later ones only find the
         // flag raised.
         if (state->due.load() || state->posted.exchange(true))
             return;
-        QObject* anchor = state->anchor;
-        if (anchor == nullptr)
-            return;
-        QMetaObject::invokeMethod(
-            anchor,
-            [state] {
-                state->posted = false;
-                if (state->timer != nullptr)
-                    state->timer->MarkDue();
-            },
-            Qt::QueuedConnection);
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(state->wake_fd, &one, sizeof one);
     };
 }
 

@@ -44,9 +44,9 @@ public:
     // ticks keep the interval's beat. Default Always.
     [[nodiscard]] TTimerWake Wake() const { return wake_; }
     void SetWake(TTimerWake wake);
-    // any thread, also after the timer is gone (then it does nothing). Makes a tick of an
-    // OnNotice timer due; cheap enough for an audio thread (a flag, and one posted call until the
-    // tick).
+    // GUI thread. The function it returns may be called from any thread, also after the timer
+    // is gone (then it does nothing). It makes a tick of an OnNotice timer due; cheap enough for
+    // an audio thread (a flag, and one write to an eventfd until the tick; no lock, no heap).
     [[nodiscard]] std::function<void()> DueNotifier();
 
     // The clock's side (GUI thread).

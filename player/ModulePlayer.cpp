@@ -63,13 +63,15 @@ void ModulePlayer::stop() {
     state_ = State::stopped;
 }
 
-void ModulePlayer::set_position(ModulePosition position) {
-    std::lock_guard lock(mutex_);
-    module_->set_position_order_row(position.order, position.row);
-    ended_ = false;
-    publish_position();
+void ModulePlayer::set_position(ModulePosition position) { // GUI thread
+    {
+        std::lock_guard lock(mutex_);
+        module_->set_position_order_row(position.order, position.row);
+        ended_ = false;
+        publish_position();
+    }
     if (on_change_) {
-        on_change_(); // shown at once, also while paused
+        on_change_(); // shown at once, also while paused; outside the lock, as from render()
     }
 }
 
@@ -99,20 +101,25 @@ bool ModulePlayer::has_ended() const {
     return ended_;
 }
 
-std::size_t ModulePlayer::render(std::span<float> out) {
-    std::lock_guard lock(mutex_);
-    if (state_ != State::playing) {
-        return 0;
+std::size_t ModulePlayer::render(std::span<float> out) { // audio thread
+    std::size_t rendered = 0;
+    bool changed = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (state_ != State::playing) {
+            return 0;
+        }
+        const std::size_t frames = out.size() / kOutputChannels;
+        rendered = module_->read_interleaved_stereo(kOutputRateHz, frames, out.data());
+        changed = publish_position();
+        if (rendered < frames) {
+            ended_ = true;
+            state_ = State::stopped;
+            changed = true;
+        }
     }
-    const std::size_t frames = out.size() / kOutputChannels;
-    const std::size_t rendered =
-        module_->read_interleaved_stereo(kOutputRateHz, frames, out.data());
-    bool changed = publish_position();
-    if (rendered < frames) {
-        ended_ = true;
-        state_ = State::stopped;
-        changed = true;
-    }
+    // The listener is called without the module's lock: a command from the GUI thread never
+    // waits for it, and it may ask for the position it was told of.
     if (changed && on_change_) {
         on_change_();
     }

@@ -74,8 +74,8 @@ public:
     [[nodiscard]] bool has_ended() const;
 
     // GUI thread, before the player is attached to an output. `listener` is called (from the
-    // audio thread, or from set_position's thread) after the position moved or the song ended;
-    // it must return at once and take no lock that a render may wait for.
+    // audio thread, or from set_position's thread) after the position moved or the song ended,
+    // without the player's lock held; it must return at once.
     void set_change_listener(std::function<void()> listener) { on_change_ = std::move(listener); }
 
     // audio thread.
@@ -100,7 +100,7 @@ private:
     int num_orders_ = 0;
     std::int64_t duration_ms_ = 0;
     std::vector<std::int64_t> order_start_ms_; // when each order starts, in order-list order
-    std::function<void()> on_change_; // set before rendering starts, then only read
+    std::function<void()> on_change_;          // set before rendering starts, then only read
 };
 
 } // namespace vd

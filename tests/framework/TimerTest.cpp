@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -158,6 +159,26 @@ TEST_F(TimerTest, ANoticeTimerTicksOnceAfterItStartsThenOnlyAfterNotices) {
     EXPECT_EQ(Count("mod"), 2);
     mod->SetEnabled(true);
     RunUntil([&] { return Count("mod") == 3; });
+}
+
+// An audio thread tells of new rows while the GUI thread ticks, reads the flag and rearms: every
+// row it tells of after a tick brings another tick, and the timer may go while notices still come.
+TEST_F(TimerTest, NoticesFromAThreadThatRunsAlongsideTheTicksKeepThemComing) {
+    auto mod = MakeTimer(10, "mod");
+    mod->SetWake(TTimerWake::OnNotice);
+    const std::function<void()> notify = mod->DueNotifier();
+    std::atomic<bool> playing{true};
+    std::thread audio([&] { // audio thread
+        while (playing.load()) {
+            notify();
+            std::this_thread::yield();
+        }
+    });
+    RunUntil([&] { return Count("mod") >= 20; });
+    mod.reset(); // the module timer goes with the window while the song still plays
+    IdleFor(20);
+    playing = false;
+    audio.join();
 }
 
 TEST_F(TimerTest, ANoticeAfterTheTimerIsGoneDoesNothing) {
