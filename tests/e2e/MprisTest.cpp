@@ -36,16 +36,17 @@ std::string trimmed(std::string text) {
 std::string playerctl(const std::vector<std::string>& args) {
     std::vector<std::string> argv{"playerctl", "-p", "vodezaru"};
     argv.insert(argv.end(), args.begin(), args.end());
-    return trimmed(program_output(argv, 5s));
+    return trimmed(run_capturing(argv, {}, 5s, ErrorOutput::Inherited, AtTimeout::CutOff).output);
 }
 
 // Watches the player's signals on the bus for `duration` while the test acts; the text
 // dbus-monitor printed.
 std::future<std::string> monitor_signals(std::chrono::milliseconds duration) {
     auto started = std::async(std::launch::async, [duration] {
-        return program_output(
-            {"dbus-monitor", "--session", "type='signal',path='/org/mpris/MediaPlayer2'"},
-            duration);
+        return run_capturing(
+                   {"dbus-monitor", "--session", "type='signal',path='/org/mpris/MediaPlayer2'"},
+                   {}, duration, ErrorOutput::Inherited, AtTimeout::CutOff)
+            .output;
     });
     std::this_thread::sleep_for(500ms); // until the monitor is listening
     return started;
@@ -268,14 +269,16 @@ TEST_F(Mpris, AModuleTellsItsNameAndLengthAndTheSliderSeeksIt) {
 TEST_F(Mpris, TheRootInterfaceNamesThePlayer) {
     auto player = start({});
     const std::string identity =
-        program_output({"busctl", "--user", "get-property", kBusName, "/org/mpris/MediaPlayer2",
-                        "org.mpris.MediaPlayer2", "Identity"},
-                       5s);
+        run_capturing({"busctl", "--user", "get-property", kBusName, "/org/mpris/MediaPlayer2",
+                       "org.mpris.MediaPlayer2", "Identity"},
+                      {}, 5s, ErrorOutput::Inherited, AtTimeout::CutOff)
+            .output;
     EXPECT_EQ(trimmed(identity), "s \"VO Dezaru\"");
     const std::string entry =
-        program_output({"busctl", "--user", "get-property", kBusName, "/org/mpris/MediaPlayer2",
-                        "org.mpris.MediaPlayer2", "DesktopEntry"},
-                       5s);
+        run_capturing({"busctl", "--user", "get-property", kBusName, "/org/mpris/MediaPlayer2",
+                       "org.mpris.MediaPlayer2", "DesktopEntry"},
+                      {}, 5s, ErrorOutput::Inherited, AtTimeout::CutOff)
+            .output;
     EXPECT_EQ(trimmed(entry), "s \"io.github.vodezaru.VODezaru\"");
     EXPECT_EQ(playerctl({"loop"}), "Playlist");
     EXPECT_EQ(playerctl({"shuffle"}), "Off");
