@@ -10,6 +10,10 @@ namespace vd::instance {
 
 namespace {
 
+// Far more words than a command line can hold. The count comes first in a message, and a
+// stranger's count must not decide how much the player reserves before the words are there.
+constexpr quint32 kMostWords = 1U << 20;
+
 // One request: kind, enqueue flag, action and files, as a list of texts.
 QStringList Encode(const InstanceRequest& request) {
     QStringList words{QString::number(static_cast<int>(request.kind)),
@@ -47,10 +51,18 @@ QByteArray EncodeMessage(const InstanceRequest& request) {
 
 ReadMessage ReadInstanceMessage(QDataStream& in) {
     in.startTransaction();
+    quint32 count = 0;
+    in >> count;
     QStringList words;
-    in >> words;
+    for (quint32 i = 0; i < count && count <= kMostWords && in.status() == QDataStream::Ok; ++i) {
+        QString word;
+        in >> word;
+        words << word;
+    }
     if (!in.commitTransaction())
         return {};
+    if (count > kMostWords)
+        return {ReadMessage::State::Invalid, {}};
     std::optional<InstanceRequest> request = Decode(words);
     if (!request)
         return {ReadMessage::State::Invalid, {}};

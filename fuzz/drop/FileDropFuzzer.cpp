@@ -1,5 +1,5 @@
 // Any bytes offered as a URI list, as plain text or as both give a list of local files without
-// failing; plain text gives only absolute paths, and nothing comes of a drag that carries neither.
+// failing, and never an empty path; nothing comes of a drag that carries neither.
 
 #include "framework/FileDrop.h"
 
@@ -30,12 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         mime.setText(QString::fromUtf8(bytes));
     const auto files = vd::DroppedFiles(mime);
 
-    if (!mime.hasUrls()) {
-        for (const auto& file : files)
-            Check(!file.empty());
-        if (!mime.hasText())
-            Check(files.empty());
-    }
+    for (const auto& file : files)
+        Check(!file.empty());
+    if (!mime.hasUrls() && !mime.hasText())
+        Check(files.empty());
 
     QMimeData empty;
     Check(vd::DroppedFiles(empty).empty());

@@ -48,6 +48,15 @@ TEST(InstanceMessage, WhatIsNotARequestIsRefused) {
     EXPECT_EQ(Read(Words({"-1", "0", ""})).state, ReadMessage::State::Invalid);
     EXPECT_EQ(Read(Words({"3", "0", ""})).state, ReadMessage::State::Invalid);
 
+    // A count of words no command line makes is refused at once, before any word comes.
+    QByteArray huge;
+    QDataStream(&huge, QIODevice::WriteOnly) << quint32{0xC0000000};
+    EXPECT_EQ(Read(huge).state, ReadMessage::State::Invalid);
+    // A count within reason waits for its words.
+    QByteArray few;
+    QDataStream(&few, QIODevice::WriteOnly) << quint32{1000} << QStringLiteral("1");
+    EXPECT_EQ(Read(few).state, ReadMessage::State::Incomplete);
+
     const ReadMessage action = Read(Words({"2", "0", "next"}));
     ASSERT_EQ(action.state, ReadMessage::State::Complete);
     EXPECT_EQ(action.request.kind, InstanceRequest::Kind::Action);
