@@ -7,6 +7,7 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowPlaces.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -22,11 +23,6 @@ namespace vd::e2e {
 namespace {
 
 using namespace std::chrono_literals;
-
-// The shown playlist's place in the window and its row height.
-constexpr int kListLeft = 6;
-constexpr int kListTop = 224;
-constexpr int kRowHeight = 15;
 
 // One song per entry, each an octave apart, so the pitch tells which entry plays.
 constexpr std::array<const char*, 3> kNotes = {"C-1", "C-2", "C-3"};

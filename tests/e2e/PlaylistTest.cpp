@@ -8,6 +8,7 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowPlaces.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -24,11 +25,6 @@ namespace vd::e2e {
 namespace {
 
 using namespace std::chrono_literals;
-
-// The shown playlist's place in the window and its row height.
-constexpr int kListLeft = 6;
-constexpr int kListTop = 224;
-constexpr int kRowHeight = 15;
 
 constexpr int kListWidth = 251;
 constexpr int kListHeight = 116;

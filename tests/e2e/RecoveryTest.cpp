@@ -7,6 +7,7 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowPlaces.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 #include "tests/media/MediaTestSupport.h"
@@ -26,10 +27,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The shown playlist's place in the window and its row height.
-constexpr int kListLeft = 6;
-constexpr int kListTop = 224;
-constexpr int kRowHeight = 15;
 // The transport buttons' row, and the left edges of Pause and Next (each about 23 wide).
 constexpr int kButtonsMiddle = 195 + 7;
 constexpr int kPauseMiddle = 58 + 11;

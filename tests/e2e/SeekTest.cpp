@@ -8,6 +8,7 @@
 #include "tests/e2e/support/Scratch.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowPlaces.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 #include "tests/media/MediaTestSupport.h"
@@ -23,14 +24,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The position slider in the window, and its thumb's width (the 40-pixel picture holds the
-// enabled and the disabled thumb side by side): a click at x puts the thumb's middle there, so
-// the value is (x - left - thumb / 2) / (width - thumb) of the length.
-constexpr int kSliderLeft = 4;
-constexpr int kSliderTop = 182;
-constexpr int kSliderWidth = 295;
-constexpr int kSliderHeight = 8;
-constexpr int kThumbWidth = 20;
+// A click at x on the position slider puts the thumb's middle there, so the value is
+// (x - left - thumb / 2) / (width - thumb) of the length.
 constexpr int kTrackPixels = kSliderWidth - kThumbWidth;
 
 constexpr int kSongSeconds = 20;

@@ -7,6 +7,7 @@
 #include "tests/e2e/support/Signal.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowPlaces.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 #include "tools/modwriter/ModWriter.h"
@@ -25,13 +26,7 @@ namespace {
 using namespace std::chrono_literals;
 namespace fx = modwriter::effect;
 
-// The slider ProgressBar in the window, its thumb (the left half of "3. thumb.bmp") and the
-// thumb's travel.
-constexpr int kSliderLeft = 4;
-constexpr int kSliderTop = 182;
-constexpr int kSliderWidth = 295;
-constexpr int kSliderHeight = 8;
-constexpr int kThumbWidth = 20;
+// The thumb within the slider (the left half of "3. thumb.bmp") and its travel.
 constexpr int kThumbHeight = 6;
 constexpr int kThumbTop = 1;
 constexpr int kTrackLength = kSliderWidth - kThumbWidth;
