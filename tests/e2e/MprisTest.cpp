@@ -6,6 +6,7 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 #include "tests/media/MediaTestSupport.h"
@@ -52,17 +53,14 @@ std::future<std::string> monitor_signals(std::chrono::milliseconds duration) {
     return started;
 }
 
-class Mpris : public ::testing::Test {
+class Mpris : public WindowTest<> {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
+        WindowTest<>::SetUp();
+        if (IsSkipped())
+            return;
         if (std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr)
             GTEST_SKIP() << "no private session bus (the test runs under dbus-run-session)";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
-        recording_ = *scratch_ / "capture.wav";
     }
 
     // A steady tone of `seconds` named `name` in the scratch folder.
@@ -103,10 +101,6 @@ protected:
             ADD_FAILURE() << "the player did not appear on the session bus as " << kBusName;
         return player;
     }
-
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
-    std::filesystem::path recording_;
 };
 
 TEST_F(Mpris, PlaysFromTheListAndTellsWhatPlays) {

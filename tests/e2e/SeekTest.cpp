@@ -9,6 +9,7 @@
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
 #include "tests/e2e/support/WindowPlaces.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 #include "tests/media/MediaTestSupport.h"
@@ -49,15 +50,12 @@ std::vector<float> song(int rate_hz) {
     return samples;
 }
 
-class SliderSeek : public ::testing::TestWithParam<int> {
+class SliderSeek : public WindowTest<::testing::TestWithParam<int>> {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
-        recording_ = *scratch_ / "capture.wav";
+        WindowTest<::testing::TestWithParam<int>>::SetUp();
+        if (IsSkipped())
+            return;
         file_ = *scratch_ / "sweep.mp3";
         const test::Mp3 mp3 = test::encode_mp3(song(GetParam()), 2, GetParam(), false, true);
         test::write_file(file_, mp3.bytes);
@@ -149,9 +147,6 @@ protected:
         return std::nullopt;
     }
 
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
-    std::filesystem::path recording_;
     std::filesystem::path file_;
     std::uint32_t length_ms_ = 0;
     std::vector<float> reference_;
