@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (message.state != ReadMessage::State::Complete)
         return 0;
 
-    // Texts go as UTF-8 both ways, so a word that is not (a lone surrogate, U+FFFF) comes back
-    // as a replacement character: the request keeps its shape, and is the same from then on.
+    // Words go between UTF-16 and UTF-8 both ways, and not every word of a stranger survives
+    // that unchanged: the request keeps its shape, and is the same from then on.
     const ReadMessage reread = Reread(message.request);
     Check(reread.state == ReadMessage::State::Complete);
     Check(reread.request.kind == message.request.kind);
