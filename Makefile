@@ -83,7 +83,8 @@ fuzz: setup
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVD_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	@for f in $$(find build-fuzz/fuzz -type f -name 'fuzz_*' -perm -u+x | sort); do \
-		name=$$(basename $$f); group=$$(basename $$(dirname $$f)); \
+		name=$$(basename $$f); \
+		group=$$(basename $$(dirname $$(grep -l "vd_add_fuzzer($$name " fuzz/*/CMakeLists.txt))); \
 		echo "== $$name"; mkdir -p build-fuzz/corpus/$$name; \
 		seeds=; [ -d fuzz/$$group/seeds ] && seeds=fuzz/$$group/seeds; \
 		$$f -runs=$(FUZZ_RUNS) build-fuzz/corpus/$$name $$seeds 2>&1 | tail -3 || exit 1; \

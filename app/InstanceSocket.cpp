@@ -1,12 +1,12 @@
 // The running player on a local socket, where no session bus is there to carry the requests.
 #include "app/InstanceChannels.h"
+#include "app/InstanceMessage.h"
 #include "framework/Application.h"
 
 #include <QByteArray>
 #include <QDataStream>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStringList>
 
 #include <cstdio>
 
@@ -17,32 +17,6 @@ namespace {
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kAnswerTimeoutMs = 5000;
 constexpr char kTaken = '1'; // the running player's answer
-
-// One request: kind, enqueue flag, action and files, as a list of texts.
-QStringList Encode(const InstanceRequest& request) {
-    QStringList words{QString::number(static_cast<int>(request.kind)),
-                      request.enqueue ? QStringLiteral("1") : QStringLiteral("0"),
-                      QString::fromStdString(request.action)};
-    for (const std::string& file : request.files)
-        words << QString::fromStdString(file);
-    return words;
-}
-
-std::optional<InstanceRequest> Decode(const QStringList& words) {
-    if (words.size() < 3)
-        return std::nullopt;
-    bool ok = false;
-    const int kind = words[0].toInt(&ok);
-    if (!ok || kind < 0 || kind > static_cast<int>(InstanceRequest::Kind::Action))
-        return std::nullopt;
-    InstanceRequest request;
-    request.kind = static_cast<InstanceRequest::Kind>(kind);
-    request.enqueue = words[1] == QLatin1String("1");
-    request.action = words[2].toStdString();
-    for (qsizetype i = 3; i < words.size(); ++i)
-        request.files.push_back(words[i].toStdString());
-    return request;
-}
 
 class SocketServer final : public InstanceServer {
 public:
@@ -68,13 +42,10 @@ private:
     }
     void Read(QLocalSocket& socket) {
         QDataStream in(&socket);
-        in.startTransaction();
-        QStringList words;
-        in >> words;
-        if (!in.commitTransaction())
+        const ReadMessage message = ReadInstanceMessage(in);
+        if (message.state == ReadMessage::State::Incomplete)
             return; // the rest is still on its way
-        const std::optional<InstanceRequest> request = Decode(words);
-        if (!request) {
+        if (message.state == ReadMessage::State::Invalid) {
             socket.abort();
             return;
         }
@@ -82,7 +53,7 @@ private:
         socket.flush();
         if (handler_) {
             Handler handler = handler_;
-            TApplication::Post([handler, request = *request] { handler(request); });
+            TApplication::Post([handler, request = message.request] { handler(request); });
         }
     }
 
@@ -116,12 +87,7 @@ std::optional<bool> SendOnSocket(const std::string& path, const InstanceRequest&
     socket.connectToServer(QString::fromStdString(path));
     if (!socket.waitForConnected(kConnectTimeoutMs))
         return std::nullopt;
-    QByteArray bytes;
-    {
-        QDataStream out(&bytes, QIODevice::WriteOnly);
-        out << Encode(request);
-    }
-    socket.write(bytes);
+    socket.write(EncodeMessage(request));
     if (!socket.waitForBytesWritten(kAnswerTimeoutMs))
         return false;
     while (socket.bytesAvailable() < 1)

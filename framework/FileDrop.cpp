@@ -5,12 +5,24 @@
 
 namespace vd {
 
+namespace {
+
+// A file URI names a local file only when it parses: a broken one ("file://\x01") gives no path.
+void AddLocalFile(const QUrl& url, std::vector<std::string>& files) {
+    if (!url.isLocalFile())
+        return;
+    const QString path = url.toLocalFile();
+    if (!path.isEmpty())
+        files.push_back(path.toStdString());
+}
+
+} // namespace
+
 std::vector<std::string> DroppedFiles(const QMimeData& data) {
     std::vector<std::string> files;
     if (data.hasUrls()) {
         for (const QUrl& url : data.urls())
-            if (url.isLocalFile())
-                files.push_back(url.toLocalFile().toStdString());
+            AddLocalFile(url, files);
         return files;
     }
     if (!data.hasText())
@@ -21,9 +33,7 @@ std::vector<std::string> DroppedFiles(const QMimeData& data) {
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1String("file:"))) {
-            const QUrl url(line);
-            if (url.isLocalFile())
-                files.push_back(url.toLocalFile().toStdString());
+            AddLocalFile(QUrl(line), files);
         } else if (line.startsWith(QLatin1Char('/'))) {
             files.push_back(line.toStdString());
         }

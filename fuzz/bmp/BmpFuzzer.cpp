@@ -6,6 +6,8 @@
 #include "framework/Graphics.h"
 #include "framework/Stream.h"
 
+#include "fuzz/FuzzCheck.h"
+
 #include <QImage>
 
 #include <cstddef>
@@ -14,14 +16,7 @@
 #include <span>
 #include <vector>
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using vd::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const uint8_t> bytes(data, size);

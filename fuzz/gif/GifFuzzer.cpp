@@ -5,20 +5,15 @@
 
 #include "framework/GifImage.h"
 
+#include "fuzz/FuzzCheck.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <vector>
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using vd::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     vd::TGifPicture picture;

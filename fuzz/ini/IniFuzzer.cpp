@@ -3,6 +3,8 @@
 
 #include "framework/IniFile.h"
 
+#include "fuzz/FuzzCheck.h"
+
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -11,6 +13,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+using vd::fuzz::Check;
 
 namespace {
 
@@ -33,12 +37,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
-}
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
 }
 
 } // namespace

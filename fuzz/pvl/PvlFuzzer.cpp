@@ -1,5 +1,6 @@
 // Any bytes must parse, and what the writer makes of the result must parse to the same entries:
-// the entries the reader gives never contain a line break or a NUL.
+// the entries the reader gives never contain a line break or a NUL. Taken from the list's folder,
+// the relative entries gain exactly that folder and the others stay as they are.
 
 #include "playlist/PlaylistFile.h"
 #include "playlist/PlaylistSort.h"
@@ -7,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -25,6 +27,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (vd::ParsePlaylist(vd::FormatPlaylist(paths)) != paths) {
         std::abort();
+    }
+
+    const std::string folder = "/music/lists/";
+    const auto resolved = vd::ResolvePlaylistEntries(paths, folder + "list.pvl");
+    if (resolved.size() != paths.size()) {
+        std::abort();
+    }
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const bool relative = !paths[i].empty() && !vd::IsAbsolutePlaylistPath(paths[i]);
+        const std::string expected = relative ? folder + paths[i] : paths[i];
+        if (resolved[i] != expected) {
+            std::abort();
+        }
     }
 
     const auto order = vd::SortedOrder(paths);

@@ -4,18 +4,17 @@
 #include "framework/Stream.h"
 #include "skin/VsGraphics.h"
 
+#include "fuzz/FuzzCheck.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <vector>
 
-namespace {
+using vd::fuzz::Check;
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+namespace {
 
 std::vector<uint8_t> Save(const vd::TVsGraphics& graphics) {
     vd::TMemoryStream out;

@@ -8,6 +8,7 @@
 #include "tests/e2e/support/Scratch.h"
 #include "tests/e2e/support/TrayPanel.h"
 #include "tests/e2e/support/Wait.h"
+#include "tests/e2e/support/WindowPlaces.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -29,10 +30,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kMenuFrame = 2;
-constexpr int kMenuItemHeight = 19;
-constexpr int kBareSkinX = 400;
-constexpr int kBareSkinY = 60;
 constexpr const char* kMenuName = "VO Dezaru";
 constexpr const char* kAboutTitle = "About VO Dezaru";
 constexpr const char* kHomePage = "https://vodezaru.github.io";

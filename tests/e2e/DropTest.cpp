@@ -7,6 +7,7 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -25,24 +26,13 @@ using namespace std::chrono_literals;
 constexpr int kListX = 120;
 constexpr int kListY = 280;
 
-class Drop : public ::testing::Test {
+class Drop : public WindowTest<> {
 protected:
-    void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
-        recording_ = *scratch_ / "capture.wav";
-    }
     [[nodiscard]] bool sounding() {
         const Recording r = read_recording(recording_);
         return r.mono.size() >= frames_of_ms(300) &&
                rms(std::span<const float>(r.mono).last(frames_of_ms(300))) > 0.01;
     }
-
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
-    std::filesystem::path recording_;
 };
 
 TEST_F(Drop, AFileDraggedFromAnotherProgramIsAddedAndStarts) {

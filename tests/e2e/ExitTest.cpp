@@ -7,6 +7,7 @@
 #include "tests/e2e/support/Scratch.h"
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
+#include "tests/e2e/support/WindowPlaces.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -25,9 +26,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A point of the skin that is neither a control nor cut away.
-constexpr int kBareSkinX = 400;
-constexpr int kBareSkinY = 60;
+// How far a drag moves the window.
 constexpr int kDx = 40;
 constexpr int kDy = 30;
 

@@ -7,6 +7,8 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowPlaces.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -23,11 +25,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The shown playlist's place in the window and its row height.
-constexpr int kListLeft = 6;
-constexpr int kListTop = 224;
-constexpr int kRowHeight = 15;
-
 // One song per entry, each an octave apart, so the pitch tells which entry plays.
 constexpr std::array<const char*, 3> kNotes = {"C-1", "C-2", "C-3"};
 constexpr std::array<double, 3> kPitchesHz = {129.5, 259.0, 518.0};
@@ -39,17 +36,8 @@ constexpr std::array<double, 3> kPitchesHz = {129.5, 259.0, 518.0};
     return -1;
 }
 
-class FileNames : public ::testing::Test {
+class FileNames : public WindowTest<> {
 protected:
-    void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
-        recording_ = *scratch_ / "capture.wav";
-    }
-
     [[nodiscard]] bool recorded_until(std::size_t frames) {
         return wait_until([&] { return recorded_frames(recording_) >= frames; }, 10s);
     }
@@ -63,10 +51,6 @@ protected:
             std::span<const float>(r.mono).subspan(from + frames_of_ms(250), frames_of_ms(300)),
             kRateHz);
     }
-
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
-    std::filesystem::path recording_;
 };
 
 TEST_F(FileNames, AModuleNamedInCapitalsPlaysFromTheCommandLine) {

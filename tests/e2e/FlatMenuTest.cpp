@@ -6,6 +6,7 @@
 #include "tests/e2e/support/Player.h"
 #include "tests/e2e/support/TrayPanel.h"
 #include "tests/e2e/support/Wait.h"
+#include "tests/e2e/support/WindowPlaces.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -27,8 +28,6 @@ using namespace std::chrono_literals;
 constexpr int kFrame = 2;
 constexpr int kIconWidth = 24;
 constexpr int kSeparatorHeight = 4;
-constexpr int kBareSkinX = 400;
-constexpr int kBareSkinY = 60;
 
 // The classic button face, lightened as the painter does for the menu and the icon column.
 constexpr std::uint32_t kMenuColor = 0xF9F8F7;       // button face lightened 86 %

@@ -6,6 +6,7 @@
 #include "tests/e2e/support/Scratch.h"
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 #include "tests/media/MediaTestSupport.h"
@@ -43,15 +44,8 @@ constexpr int kStopY = 195 + 7;
         .crop(kLampsLeft, kLampsTop, kLampsWidth, kLampsHeight);
 }
 
-class Lamps : public ::testing::Test {
+class Lamps : public WindowTest<> {
 protected:
-    void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
-    }
     void TearDown() override { std::filesystem::remove(settings_file()); }
 
     [[nodiscard]] Image lamps(Player& player) {
@@ -93,9 +87,6 @@ protected:
         ExpectLamps(player, dark_picture(), file.filename().string() + " after Stop");
         EXPECT_TRUE(player.process().running());
     }
-
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
 };
 
 TEST_F(Lamps, AllAreDarkWhenNothingPlays) {

@@ -6,6 +6,7 @@
 #include "tests/e2e/support/Signal.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 #include "tests/media/MediaTestSupport.h"
@@ -21,17 +22,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class MediaPlayback : public ::testing::Test {
+class MediaPlayback : public WindowTest<> {
 protected:
-    void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
-        recording_ = *scratch_ / "capture.wav";
-    }
-
     // Plays `file` from the command line and expects sound in the recording's second second.
     void ExpectAudible(const std::filesystem::path& file) {
         Player player(*x_, {file.string()}, "wav:" + recording_.string());
@@ -44,10 +36,6 @@ protected:
             << file.filename() << " played silently";
         EXPECT_TRUE(player.process().running());
     }
-
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
-    std::filesystem::path recording_;
 };
 
 TEST_F(MediaPlayback, AMidiSequencePlays) {

@@ -6,6 +6,7 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 #include "tests/media/MediaTestSupport.h"
@@ -36,32 +37,30 @@ std::string trimmed(std::string text) {
 std::string playerctl(const std::vector<std::string>& args) {
     std::vector<std::string> argv{"playerctl", "-p", "vodezaru"};
     argv.insert(argv.end(), args.begin(), args.end());
-    return trimmed(program_output(argv, 5s));
+    return trimmed(run_capturing(argv, {}, 5s, ErrorOutput::Inherited, AtTimeout::CutOff).output);
 }
 
 // Watches the player's signals on the bus for `duration` while the test acts; the text
 // dbus-monitor printed.
 std::future<std::string> monitor_signals(std::chrono::milliseconds duration) {
     auto started = std::async(std::launch::async, [duration] {
-        return program_output(
-            {"dbus-monitor", "--session", "type='signal',path='/org/mpris/MediaPlayer2'"},
-            duration);
+        return run_capturing(
+                   {"dbus-monitor", "--session", "type='signal',path='/org/mpris/MediaPlayer2'"},
+                   {}, duration, ErrorOutput::Inherited, AtTimeout::CutOff)
+            .output;
     });
     std::this_thread::sleep_for(500ms); // until the monitor is listening
     return started;
 }
 
-class Mpris : public ::testing::Test {
+class Mpris : public WindowTest<> {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
+        WindowTest<>::SetUp();
+        if (IsSkipped())
+            return;
         if (std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr)
             GTEST_SKIP() << "no private session bus (the test runs under dbus-run-session)";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
-        recording_ = *scratch_ / "capture.wav";
     }
 
     // A steady tone of `seconds` named `name` in the scratch folder.
@@ -102,10 +101,6 @@ protected:
             ADD_FAILURE() << "the player did not appear on the session bus as " << kBusName;
         return player;
     }
-
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
-    std::filesystem::path recording_;
 };
 
 TEST_F(Mpris, PlaysFromTheListAndTellsWhatPlays) {
@@ -268,14 +263,16 @@ TEST_F(Mpris, AModuleTellsItsNameAndLengthAndTheSliderSeeksIt) {
 TEST_F(Mpris, TheRootInterfaceNamesThePlayer) {
     auto player = start({});
     const std::string identity =
-        program_output({"busctl", "--user", "get-property", kBusName, "/org/mpris/MediaPlayer2",
-                        "org.mpris.MediaPlayer2", "Identity"},
-                       5s);
+        run_capturing({"busctl", "--user", "get-property", kBusName, "/org/mpris/MediaPlayer2",
+                       "org.mpris.MediaPlayer2", "Identity"},
+                      {}, 5s, ErrorOutput::Inherited, AtTimeout::CutOff)
+            .output;
     EXPECT_EQ(trimmed(identity), "s \"VO Dezaru\"");
     const std::string entry =
-        program_output({"busctl", "--user", "get-property", kBusName, "/org/mpris/MediaPlayer2",
-                        "org.mpris.MediaPlayer2", "DesktopEntry"},
-                       5s);
+        run_capturing({"busctl", "--user", "get-property", kBusName, "/org/mpris/MediaPlayer2",
+                       "org.mpris.MediaPlayer2", "DesktopEntry"},
+                      {}, 5s, ErrorOutput::Inherited, AtTimeout::CutOff)
+            .output;
     EXPECT_EQ(trimmed(entry), "s \"io.github.vodezaru.VODezaru\"");
     EXPECT_EQ(playerctl({"loop"}), "Playlist");
     EXPECT_EQ(playerctl({"shuffle"}), "Off");

@@ -8,6 +8,7 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -57,16 +58,13 @@ constexpr std::size_t kReactionFrames = frames_of_ms(100);
     return mono;
 }
 
-class ModulePlayback : public ::testing::Test {
+class ModulePlayback : public WindowTest<> {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
+        WindowTest<>::SetUp();
+        if (IsSkipped())
+            return;
         song_ = *scratch_ / "probe.mod";
-        recording_ = *scratch_ / "capture.wav";
         modwriter::save_mod(rhythm_song("Playback Probe", 20240611), song_);
     }
 
@@ -116,10 +114,7 @@ protected:
                   << " ms after the click\n";
     }
 
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
     std::filesystem::path song_;
-    std::filesystem::path recording_;
 };
 
 TEST_F(ModulePlayback, CommandLineModuleSoundsAsLibopenmptRendersIt) {

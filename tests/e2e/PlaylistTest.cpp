@@ -8,6 +8,8 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowPlaces.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -24,11 +26,6 @@ namespace vd::e2e {
 namespace {
 
 using namespace std::chrono_literals;
-
-// The shown playlist's place in the window and its row height.
-constexpr int kListLeft = 6;
-constexpr int kListTop = 224;
-constexpr int kRowHeight = 15;
 
 constexpr int kListWidth = 251;
 constexpr int kListHeight = 116;
@@ -83,17 +80,8 @@ struct RowLook {
     return rows;
 }
 
-class PlaylistPlayback : public ::testing::Test {
+class PlaylistPlayback : public WindowTest<> {
 protected:
-    void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
-        recording_ = *scratch_ / "capture.wav";
-    }
-
     // Three songs and a playlist of them in the format the player writes (CR LF after each).
     // `speed` and `tempo` set each song's length (61 rows).
     [[nodiscard]] std::filesystem::path make_playlist(int speed, int tempo) {
@@ -123,10 +111,6 @@ protected:
             kRateHz);
         return entry_of_pitch(hz);
     }
-
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
-    std::filesystem::path recording_;
 };
 
 TEST_F(PlaylistPlayback, PlaylistFileOnCommandLineLoadsWithoutPlaying) {

@@ -7,6 +7,8 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowPlaces.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 #include "tests/media/MediaTestSupport.h"
@@ -26,10 +28,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The shown playlist's place in the window and its row height.
-constexpr int kListLeft = 6;
-constexpr int kListTop = 224;
-constexpr int kRowHeight = 15;
 // The transport buttons' row, and the left edges of Pause and Next (each about 23 wide).
 constexpr int kButtonsMiddle = 195 + 7;
 constexpr int kPauseMiddle = 58 + 11;
@@ -45,17 +43,8 @@ constexpr double kLaterHz = 400.0;
     return std::fabs(measured - expected) < expected * 0.08;
 }
 
-class Recovery : public ::testing::Test {
+class Recovery : public WindowTest<> {
 protected:
-    void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
-        recording_ = *scratch_ / "capture.wav";
-    }
-
     // A MIDI file whose header chunk breaks off after its length.
     [[nodiscard]] std::filesystem::path corrupt_midi(const std::string& name) {
         const auto path = *scratch_ / name;
@@ -131,10 +120,6 @@ protected:
             std::span<const float>(r.mono).subspan(from + frames_of_ms(300), frames_of_ms(500));
         return {frequency_hz(part, kRateHz), rms(part)};
     }
-
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
-    std::filesystem::path recording_;
 };
 
 TEST_F(Recovery, AfterEachFailureNextPlaysTheNextEntry) {

@@ -8,6 +8,8 @@
 #include "tests/e2e/support/Scratch.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowPlaces.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 #include "tests/media/MediaTestSupport.h"
@@ -23,14 +25,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The position slider in the window, and its thumb's width (the 40-pixel picture holds the
-// enabled and the disabled thumb side by side): a click at x puts the thumb's middle there, so
-// the value is (x - left - thumb / 2) / (width - thumb) of the length.
-constexpr int kSliderLeft = 4;
-constexpr int kSliderTop = 182;
-constexpr int kSliderWidth = 295;
-constexpr int kSliderHeight = 8;
-constexpr int kThumbWidth = 20;
+// A click at x on the position slider puts the thumb's middle there, so the value is
+// (x - left - thumb / 2) / (width - thumb) of the length.
 constexpr int kTrackPixels = kSliderWidth - kThumbWidth;
 
 constexpr int kSongSeconds = 20;
@@ -54,15 +50,12 @@ std::vector<float> song(int rate_hz) {
     return samples;
 }
 
-class SliderSeek : public ::testing::TestWithParam<int> {
+class SliderSeek : public WindowTest<::testing::TestWithParam<int>> {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
-        recording_ = *scratch_ / "capture.wav";
+        WindowTest<::testing::TestWithParam<int>>::SetUp();
+        if (IsSkipped())
+            return;
         file_ = *scratch_ / "sweep.mp3";
         const test::Mp3 mp3 = test::encode_mp3(song(GetParam()), 2, GetParam(), false, true);
         test::write_file(file_, mp3.bytes);
@@ -154,9 +147,6 @@ protected:
         return std::nullopt;
     }
 
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
-    std::filesystem::path recording_;
     std::filesystem::path file_;
     std::uint32_t length_ms_ = 0;
     std::vector<float> reference_;

@@ -7,6 +7,8 @@
 #include "tests/e2e/support/Signal.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowPlaces.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 #include "tools/modwriter/ModWriter.h"
@@ -25,13 +27,7 @@ namespace {
 using namespace std::chrono_literals;
 namespace fx = modwriter::effect;
 
-// The slider ProgressBar in the window, its thumb (the left half of "3. thumb.bmp") and the
-// thumb's travel.
-constexpr int kSliderLeft = 4;
-constexpr int kSliderTop = 182;
-constexpr int kSliderWidth = 295;
-constexpr int kSliderHeight = 8;
-constexpr int kThumbWidth = 20;
+// The thumb within the slider (the left half of "3. thumb.bmp") and its travel.
 constexpr int kThumbHeight = 6;
 constexpr int kThumbTop = 1;
 constexpr int kTrackLength = kSliderWidth - kThumbWidth;
@@ -79,16 +75,13 @@ constexpr std::array<double, kOrders> kPitchesHz = {129.5, 259.0, 518.0, 388.0};
     return static_cast<int>(std::lrint(kTrackLength * order / static_cast<double>(kOrders)));
 }
 
-class SliderDrag : public ::testing::Test {
+class SliderDrag : public WindowTest<> {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
+        WindowTest<>::SetUp();
+        if (IsSkipped())
+            return;
         song_ = *scratch_ / "orders.mod";
-        recording_ = *scratch_ / "capture.wav";
         modwriter::save_mod(order_song(), song_);
         thumb_ = read_bmp24(source_dir() / "resources/skin/3. thumb.bmp")
                      .crop(0, 0, kThumbWidth, kThumbHeight);
@@ -134,10 +127,7 @@ protected:
                                    kSliderTop + kThumbTop + kThumbHeight / 2);
     }
 
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
     std::filesystem::path song_;
-    std::filesystem::path recording_;
     Image thumb_;
 };
 

@@ -12,6 +12,7 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/TrayPanel.h"
 #include "tests/e2e/support/Wait.h"
+#include "tests/e2e/support/WindowPlaces.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -31,14 +32,6 @@ namespace vd::e2e {
 namespace {
 
 using namespace std::chrono_literals;
-
-// The menus' own measures: a frame of 2 pixels, items 19 high, separators 9.
-constexpr int kMenuFrame = 2;
-constexpr int kMenuItemHeight = 19;
-
-// A point of the skin that is neither a control nor cut away.
-constexpr int kBareSkinX = 400;
-constexpr int kBareSkinY = 60;
 
 constexpr const char* kIconName = "VO Dezaru";
 

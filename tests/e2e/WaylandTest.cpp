@@ -68,12 +68,13 @@ TEST_F(Wayland, OnRequestThePlayerRunsNativelyShowsItsWindowAndPlays) {
     // The player runs for four seconds with Qt's Wayland messages on; what the compositor did
     // with its window shows in them. DISPLAY stays set: the choice of Wayland is the request's.
     auto run = std::async(std::launch::async, [&] {
-        return program_output({"env", "-u", "QT_QPA_PLATFORM", "VODEZARU_PLATFORM=wayland",
-                               "WAYLAND_DISPLAY=" + socket_, "XDG_RUNTIME_DIR=" + runtime_.string(),
-                               "VODEZARU_AUDIO_OUT=wav:" + recording_.string(),
-                               "QT_LOGGING_RULES=qt.qpa.wayland*=true", player_program().string(),
-                               song_.string()},
-                              4s, true);
+        return run_capturing({"env", "-u", "QT_QPA_PLATFORM", "VODEZARU_PLATFORM=wayland",
+                              "WAYLAND_DISPLAY=" + socket_, "XDG_RUNTIME_DIR=" + runtime_.string(),
+                              "VODEZARU_AUDIO_OUT=wav:" + recording_.string(),
+                              "QT_LOGGING_RULES=qt.qpa.wayland*=true", player_program().string(),
+                              song_.string()},
+                             {}, 4s, ErrorOutput::Captured, AtTimeout::CutOff)
+            .output;
     });
     bool on_x = false;
     const auto until = std::chrono::steady_clock::now() + 3500ms;

@@ -3,6 +3,7 @@
 #include "tests/e2e/support/Image.h"
 #include "tests/e2e/support/Player.h"
 #include "tests/e2e/support/Wait.h"
+#include "tests/e2e/support/WindowPlaces.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -31,10 +32,6 @@ struct ButtonSpot {
 constexpr ButtonSpot kPlayBtn{37, 195, 21, 14, 32};
 
 enum class Frame { normal = 0, pressed = 1, disabled = 2, disabled_down = 3, hot = 4 };
-
-// A point of the skin that is neither a control nor cut away.
-constexpr int kBareSkinX = 400;
-constexpr int kBareSkinY = 60;
 
 [[nodiscard]] Image skin_art() {
     return read_bmp24(source_dir() / "resources/skin/playerSkin.bmp");

@@ -34,6 +34,16 @@ TEST(DroppedFilesTest, PlainTextListsOfUrisAndPathsAreReadLineByLine) {
     EXPECT_TRUE(DroppedFiles(nothing).empty());
 }
 
+TEST(DroppedFilesTest, ABrokenFileUriGivesNoEmptyPath) {
+    const QByteArray broken("file://\x01\x00mod\n/music/a.mod\nfile:\n", 32);
+    QMimeData text;
+    text.setText(QString::fromUtf8(broken));
+    EXPECT_EQ(DroppedFiles(text), (Files{"/music/a.mod"}));
+    QMimeData list;
+    list.setData("text/uri-list", "file://\x01\r\nfile:///music/a.mod\r\n");
+    EXPECT_EQ(DroppedFiles(list), (Files{"/music/a.mod"}));
+}
+
 class WindowDropTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -47,14 +47,7 @@ protected:
     }
     void TearDown() override { form_.reset(); }
 
-    // The form's picture after painting whatever is due.
-    TBitmap Picture() {
-        form_->Invalidate();
-        form_->Update();
-        TBitmap out;
-        out.SetImage(form_->Picture());
-        return out;
-    }
+    TBitmap Picture() { return test::PaintedPicture(*form_); }
 
     int ButtonPixels(const TBitmap& picture, TColor color) const {
         return test::CountColor(picture, color, kButton);

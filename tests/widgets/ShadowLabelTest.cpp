@@ -50,13 +50,7 @@ protected:
     }
     void TearDown() override { form_.reset(); }
 
-    TBitmap Picture() {
-        form_->Invalidate();
-        form_->Update();
-        TBitmap out;
-        out.SetImage(form_->Picture());
-        return out;
-    }
+    TBitmap Picture() { return test::PaintedPicture(*form_); }
 
     // The caption's own pixels, drawn alone in black (form coordinates): by a plain twin of the
     // label in its place.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/Forms.h"
 #include "framework/Graphics.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,15 @@ inline std::vector<TColor> Pixels(const TBitmap& bitmap) {
         all.insert(all.end(), row.begin(), row.end());
     }
     return all;
+}
+
+// The window's picture after painting whatever is due.
+inline TBitmap PaintedPicture(TForm& form) {
+    form.Invalidate();
+    form.Update();
+    TBitmap out;
+    out.SetImage(form.Picture());
+    return out;
 }
 
 inline int CountColor(const TBitmap& bitmap, TColor color, const TRect& area) {

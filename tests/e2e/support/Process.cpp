@@ -139,52 +139,6 @@ bool program_installed(const std::string& program) {
     return false;
 }
 
-std::string capture_program(const std::vector<std::string>& argv,
-                            std::chrono::milliseconds timeout) {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0)
-        throw std::runtime_error("cannot make a pipe for " + argv.at(0));
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    // Its complaints (a bus not up yet, while a test waits for it) are not the test's output.
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> args = argv;
-    std::vector<std::string> env = merged_environment({});
-    std::vector<char*> argv_ptrs = pointers_to(args);
-    std::vector<char*> env_ptrs = pointers_to(env);
-    pid_t pid = -1;
-    const int error = ::posix_spawnp(&pid, argv.at(0).c_str(), &actions, nullptr, argv_ptrs.data(),
-                                     env_ptrs.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    if (error != 0) {
-        ::close(fds[0]);
-        throw std::runtime_error("cannot start " + argv.at(0) + ": " + std::strerror(error));
-    }
-    std::string output;
-    const auto deadline = Clock::now() + timeout;
-    bool ended = false;
-    while (!ended && Clock::now() < deadline) {
-        pollfd p{fds[0], POLLIN, 0};
-        if (::poll(&p, 1, 20) <= 0)
-            continue;
-        char buffer[4096];
-        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
-        if (n > 0)
-            output.append(buffer, static_cast<std::size_t>(n));
-        else if (n == 0 || errno != EINTR)
-            ended = true;
-    }
-    ::close(fds[0]);
-    if (!reap_within(pid, ended ? std::chrono::milliseconds(2000) : std::chrono::milliseconds(0))) {
-        ::kill(pid, SIGKILL);
-        (void)reap_within(pid, std::chrono::milliseconds(5000));
-        throw std::runtime_error(argv.at(0) + " did not finish in time");
-    }
-    return output;
-}
-
 int run_program(const std::vector<std::string>& argv, std::chrono::milliseconds timeout) {
     ChildProcess child(argv.at(0), {argv.begin() + 1, argv.end()}, {});
     const std::optional<int> status = child.wait_for_exit(timeout);
@@ -197,15 +151,20 @@ int run_program(const std::vector<std::string>& argv, std::chrono::milliseconds 
 
 ProgramOutput run_capturing(const std::vector<std::string>& argv,
                             const std::vector<std::string>& environment,
-                            std::chrono::milliseconds timeout) {
+                            std::chrono::milliseconds timeout, ErrorOutput errors,
+                            AtTimeout at_timeout) {
     int fds[2];
-    if (::pipe(fds) != 0)
-        throw std::runtime_error("cannot make a pipe");
+    // Close-on-exec: only the program's own standard output holds the writing end, so its end
+    // shows as the end of the pipe even while the test starts other programs.
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        throw std::runtime_error("cannot make a pipe for " + argv.at(0));
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);
     ::posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    ::posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
-    ::posix_spawn_file_actions_addclose(&actions, fds[0]);
+    if (errors == ErrorOutput::Captured)
+        ::posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
+    else if (errors == ErrorOutput::Discarded)
+        ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     std::vector<std::string> args = argv;
     std::vector<std::string> env = merged_environment(environment);
     std::vector<char*> argv_ptrs = pointers_to(args);
@@ -221,79 +180,46 @@ ProgramOutput run_capturing(const std::vector<std::string>& argv,
     }
     ProgramOutput result;
     const auto deadline = Clock::now() + timeout;
+    const auto left = [&] {
+        return std::max(
+            std::chrono::milliseconds(0),
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()));
+    };
     char buffer[4096];
     for (;;) {
         pollfd p{fds[0], POLLIN, 0};
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0)
+        const auto wait = left();
+        if (wait.count() <= 0)
+            break;
+        const int ready = ::poll(&p, 1, static_cast<int>(wait.count()));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
             break;
         const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
             break;
         result.output.append(buffer, static_cast<std::size_t>(n));
     }
-    ::close(fds[0]);
-    std::optional<int> status = reap_within(
-        pid, std::chrono::milliseconds(std::max<std::int64_t>(
-                 0, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
-                        .count())));
+    // The reading end stays open until the program is reaped: a monitor cut off while it writes
+    // ends by the kill, not by a broken pipe.
+    std::optional<int> status = reap_within(pid, left());
     if (!status) {
         ::kill(pid, SIGKILL);
         (void)reap_within(pid, std::chrono::milliseconds(5000));
-        throw std::runtime_error(argv.at(0) + " did not finish in time");
+        ::close(fds[0]);
+        if (at_timeout == AtTimeout::Throw)
+            throw std::runtime_error(argv.at(0) + " did not finish in time");
+        result.cut_off = true;
+        return result;
     }
+    ::close(fds[0]);
     if (!WIFEXITED(*status))
         throw std::runtime_error(argv.at(0) + " ended by a signal");
     result.exit_code = WEXITSTATUS(*status);
     return result;
-}
-
-std::string program_output(const std::vector<std::string>& argv, std::chrono::milliseconds timeout,
-                           bool and_errors) {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0)
-        throw std::runtime_error("no pipe for " + argv.at(0));
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    if (and_errors)
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
-    std::vector<char*> args;
-    for (const std::string& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = -1;
-    const int spawned =
-        posix_spawnp(&pid, argv.at(0).c_str(), &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    if (spawned != 0) {
-        ::close(fds[0]);
-        throw std::runtime_error(argv.at(0) + " cannot start: " + std::strerror(spawned));
-    }
-    std::string output;
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            ::kill(pid, SIGKILL);
-            break;
-        }
-        pollfd p{fds[0], POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
-            continue;
-        char buffer[4096];
-        const ssize_t got = ::read(fds[0], buffer, sizeof buffer);
-        if (got <= 0)
-            break;
-        output.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return output;
 }
 
 } // namespace vd::e2e

@@ -38,31 +38,35 @@ private:
 // Whether `program` is found on the PATH (tests of optional programs skip without them).
 [[nodiscard]] bool program_installed(const std::string& program);
 
-// Runs a program to its end, at most `timeout`, and returns what it wrote to its standard output
-// (its exit status and error output are not looked at). Throws std::runtime_error when it does not
-// end in time.
-[[nodiscard]] std::string capture_program(const std::vector<std::string>& argv,
-                                          std::chrono::milliseconds timeout);
-
 // Runs a program to its end, at most `timeout` (it is killed then and std::runtime_error thrown).
 // Returns the exit code; a program killed by a signal throws.
 int run_program(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
 
-// What a program run to its end wrote (standard output and error together) and its exit code.
-struct ProgramOutput {
-    int exit_code = 0;
-    std::string output;
+// Where a captured program's standard error goes.
+enum class ErrorOutput {
+    Captured,  // into the output, mixed with the standard output
+    Discarded, // to /dev/null (complaints of a tool polled while a bus comes up)
+    Inherited, // to the test's own
 };
-// Like run_program, with `environment` laid over the test's own and the output kept.
+// What happens when a captured program has not ended in time.
+enum class AtTimeout {
+    Throw,  // it is killed and std::runtime_error thrown
+    CutOff, // it is killed and what it wrote is returned (monitors that are meant to be cut off)
+};
+
+// What a program run to its end wrote and its exit code.
+struct ProgramOutput {
+    int exit_code = -1; // -1 when it was cut off
+    std::string output;
+    bool cut_off = false;
+};
+// Runs a program with `environment` laid over the test's own, at most `timeout`, and keeps what it
+// wrote to its standard output (and, as `errors` says, its standard error). A program that ends by
+// a signal it was not sent throws std::runtime_error.
 [[nodiscard]] ProgramOutput run_capturing(const std::vector<std::string>& argv,
                                           const std::vector<std::string>& environment,
-                                          std::chrono::milliseconds timeout);
-// Runs a program to its end, at most `timeout` (it is killed then), and returns what it wrote to
-// its standard output, also when it was killed: for tools that answer in text (playerctl,
-// busctl) and monitors that are meant to be cut off.
-// With `and_errors`, what it wrote to its standard error is mixed in.
-[[nodiscard]] std::string program_output(const std::vector<std::string>& argv,
-                                         std::chrono::milliseconds timeout,
-                                         bool and_errors = false);
+                                          std::chrono::milliseconds timeout,
+                                          ErrorOutput errors = ErrorOutput::Captured,
+                                          AtTimeout at_timeout = AtTimeout::Throw);
 
 } // namespace vd::e2e

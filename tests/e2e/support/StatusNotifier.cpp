@@ -75,7 +75,7 @@ std::string SessionBus::call(const std::string& destination, const std::string& 
         "dbus-send", "--session", "--print-reply", "--reply-timeout=2000", "--dest=" + destination,
         path,        method};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return capture_program(argv, 5s);
+    return run_capturing(argv, {}, 5s, ErrorOutput::Discarded).output;
 }
 
 std::string SessionBus::property(const std::string& destination, const std::string& path,
