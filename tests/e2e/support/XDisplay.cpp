@@ -47,7 +47,20 @@ XDisplay::XDisplay() {
 }
 
 XDisplay::~XDisplay() {
+    discard_queued_events();
     XCloseDisplay(display_);
+}
+
+void XDisplay::discard_queued_events() {
+    // Xlib fills in an extension event's data (the raw button events) as the event is queued and
+    // frees it only when a reader claims it; a queue dropped whole (XSync's discard, closing the
+    // display) loses that data. Reading every event and claiming its data frees it.
+    while (XPending(display_) > 0) {
+        XEvent event{};
+        XNextEvent(display_, &event);
+        if (event.xcookie.type == GenericEvent && XGetEventData(display_, &event.xcookie) != 0)
+            XFreeEventData(display_, &event.xcookie);
+    }
 }
 
 std::string XDisplay::name_of(XWindowId id) {
@@ -315,7 +328,8 @@ void XDisplay::watch_button_releases() {
         XIEventMask mask{XIAllDevices, static_cast<int>(sizeof bits), bits};
         XISelectEvents(display_, DefaultRootWindow(display_), &mask, 1);
     }
-    XSync(display_, True); // True: drop the events queued so far
+    XSync(display_, False);
+    discard_queued_events();
 }
 
 bool XDisplay::wait_for_button_release(int button, std::chrono::milliseconds timeout) {

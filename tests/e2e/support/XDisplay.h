@@ -91,9 +91,10 @@ public:
     [[nodiscard]] bool wait_for_button_release(int button, std::chrono::milliseconds timeout);
 
 private:
-    [[nodiscard]] std::vector<WindowInfo> viewable_windows_in(XWindowId ancestor,
-                                                              std::string_view name, Match match,
-                                                              bool first_only);
+    // Drops the events queued so far, freeing what Xlib holds for the extension events among them.
+    void discard_queued_events();
+    [[nodiscard]] std::vector<WindowInfo>
+    viewable_windows_in(XWindowId ancestor, std::string_view name, Match match, bool first_only);
     [[nodiscard]] std::string name_of(XWindowId id);
 
     _XDisplay* display_ = nullptr;
