@@ -178,9 +178,7 @@ struct MprisService::Impl final : public QDBusVirtualObject {
         return 0;
     }
 
-    [[nodiscard]] bool Seekable() const {
-        return MediaOpen() || ModuleLoaded();
-    }
+    [[nodiscard]] bool Seekable() const { return MediaOpen() || ModuleLoaded(); }
 
     MprisState Snapshot() {
         MprisState state;

@@ -4,8 +4,8 @@
 #include "framework/Controls.h"
 #include "framework/Fonts.h"
 #include "framework/Forms.h"
-#include "framework/TerminationSignals.h"
 #include "framework/SystemFonts.h"
+#include "framework/TerminationSignals.h"
 
 #include <QApplication>
 #include <QFontInfo>
