@@ -90,10 +90,10 @@ unsigned TCustomLabel::DrawTextFlags() const {
     return flags;
 }
 
-void TCustomLabel::DoDrawText(TCanvas& canvas, TRect& r, unsigned flags) {
-    const std::string& text = Caption();
-    canvas.Font().Assign(&Font());
-    if ((flags & DT_CALCRECT) != 0 || Enabled()) {
+void DrawLabelCaption(TCanvas& canvas, const std::string& text, const TFont& font, bool enabled,
+                      TRect& r, unsigned flags) {
+    canvas.Font().Assign(&font);
+    if ((flags & DT_CALCRECT) != 0 || enabled) {
         canvas.DrawText(text, r, flags);
         return;
     }
@@ -103,6 +103,10 @@ void TCustomLabel::DoDrawText(TCanvas& canvas, TRect& r, unsigned flags) {
     r = r.Offset(-1, -1);
     canvas.Font().SetColor(clBtnShadow);
     canvas.DrawText(text, r, flags);
+}
+
+void TCustomLabel::DoDrawText(TCanvas& canvas, TRect& r, unsigned flags) {
+    DrawLabelCaption(canvas, Caption(), Font(), Enabled(), r, flags);
 }
 
 void TCustomLabel::AdjustBounds() {

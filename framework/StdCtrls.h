@@ -12,6 +12,12 @@ enum class TTextLayout { tlTop, tlCenter, tlBottom };
 // A window-less text label: its caption in its font, aligned in its rectangle, optionally word
 // wrapped; sized to its caption while AutoSize is on; its background filled with its colour
 // unless it is transparent. A disabled label shows its caption embossed.
+// Draws a label's caption in `font` into `r` with DrawText `flags`; a disabled caption is
+// embossed (a highlight copy one pixel down-right under a shadow copy). With DT_CALCRECT it only
+// measures. Shared by the framework's label and the skinned one.
+void DrawLabelCaption(TCanvas& canvas, const std::string& text, const TFont& font, bool enabled,
+                      TRect& r, unsigned flags);
+
 class TCustomLabel : public TGraphicControl {
 public:
     explicit TCustomLabel(TComponent* owner);

@@ -1,6 +1,7 @@
 #include "skin/VsLabel.h"
 
 #include "framework/Forms.h"
+#include "framework/StdCtrls.h"
 
 namespace vd {
 
@@ -57,18 +58,7 @@ unsigned TVsLabel::TextFlags() const {
 }
 
 void TVsLabel::DoDrawText(TCanvas& canvas, TRect& r, unsigned flags) {
-    const std::string& text = Caption();
-    canvas.Font().Assign(&Font());
-    if ((flags & DT_CALCRECT) != 0 || Enabled()) {
-        canvas.DrawText(text, r, flags);
-        return;
-    }
-    r = r.Offset(1, 1);
-    canvas.Font().SetColor(clBtnHighlight);
-    canvas.DrawText(text, r, flags);
-    r = r.Offset(-1, -1);
-    canvas.Font().SetColor(clBtnShadow);
-    canvas.DrawText(text, r, flags);
+    DrawLabelCaption(canvas, Caption(), Font(), Enabled(), r, flags);
 }
 
 void TVsLabel::AdjustBounds() {
