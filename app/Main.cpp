@@ -8,7 +8,6 @@
 #include "app/Settings.h"
 #include "framework/Application.h"
 #include "framework/Dialogs.h"
-#include "framework/FilePaths.h"
 #include "framework/ImageList.h"
 #include "framework/IniFile.h"
 #include "framework/ListBox.h"

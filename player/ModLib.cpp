@@ -76,14 +76,15 @@ void set_load_error(std::string text) {
     lib.load_error = std::move(text);
 }
 
-// Why `path` gave no bytes to load.
-[[nodiscard]] std::string unreadable_reason(const char* path) {
-    if (path == nullptr)
-        return "The file could not be found. Check that it still exists and that its path is right";
-    const vd::RegularFile file = vd::RegularFile::Open(path);
+constexpr const char* kMissingText =
+    "The file could not be found. Check that it still exists and that its path is right";
+constexpr const char* kEmptyText = "The file is empty";
+
+// Why a song file could not be opened, for the person who chose it.
+[[nodiscard]] std::string open_failure_text(const vd::RegularFile& file) {
     switch (file.Fault()) {
     case vd::RegularFile::Failure::missing:
-        return "The file could not be found. Check that it still exists and that its path is right";
+        return kMissingText;
     case vd::RegularFile::Failure::not_regular:
         return file.Error() == EISDIR ? "This is a folder, not a module file"
                                       : "This is not a file but a pipe, a device or a socket";
@@ -92,18 +93,20 @@ void set_load_error(std::string text) {
     case vd::RegularFile::Failure::none:
         break;
     }
-    return "The file is empty";
+    return kEmptyText;
 }
 
 // The bytes of a regular file from `offset` on (length 0: to the end); nothing when it cannot be
-// read. A FIFO or device of that name is refused without waiting for it.
+// read, and then `why` says why. A FIFO or device of that name is refused without waiting for it.
 [[nodiscard]] std::vector<std::byte> read_file_part(const char* path, std::int32_t offset,
-                                                    std::int32_t length) {
+                                                    std::int32_t length, std::string& why) {
+    why = path == nullptr ? kMissingText : kEmptyText;
     if (path == nullptr || offset < 0 || length < 0) {
         return {};
     }
     const vd::RegularFile file = vd::RegularFile::Open(path);
     if (!file.IsOpen()) {
+        why = open_failure_text(file);
         return {};
     }
     struct stat info {};
@@ -229,11 +232,12 @@ std::int32_t MODLIB_MusicLoad(std::int32_t from_memory, const char* path, std::i
             const auto* begin = reinterpret_cast<const std::byte*>(path) + offset;
             return vd::modlib_load_from_memory({begin, static_cast<std::size_t>(length)}) ? 1 : 0;
         }
-        const std::vector<std::byte> bytes = read_file_part(path, offset, length);
+        std::string why;
+        const std::vector<std::byte> bytes = read_file_part(path, offset, length, why);
         bool loaded = false;
         if (bytes.empty()) {
             release_player();
-            set_load_error(unreadable_reason(path));
+            set_load_error(std::move(why));
         } else {
             loaded = vd::modlib_load_from_memory(bytes);
         }

@@ -183,7 +183,7 @@ TEST_F(About, FiveTimesByCloseBoxEscapeAndCloseLeaveThePlayerWorking) {
             ASSERT_TRUE(about);
             switch (how) {
             case 0:
-                x_->request_close(about->id);
+                x_->send_delete_window(about->id);
                 break;
             case 1:
                 xdo::move_to(about->x + 200, about->y + 60);

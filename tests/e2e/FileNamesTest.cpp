@@ -36,22 +36,7 @@ constexpr std::array<double, 3> kPitchesHz = {129.5, 259.0, 518.0};
     return -1;
 }
 
-class FileNames : public WindowTest<> {
-protected:
-    [[nodiscard]] bool recorded_until(std::size_t frames) {
-        return wait_until([&] { return recorded_frames(recording_) >= frames; }, 10s);
-    }
-
-    // The pitch that sounds from 250 ms to 550 ms after `from` (a frame of the capture).
-    [[nodiscard]] double pitch_after(std::size_t from) {
-        if (!recorded_until(from + frames_of_ms(600)))
-            return 0;
-        const Recording r = read_recording(recording_);
-        return frequency_hz(
-            std::span<const float>(r.mono).subspan(from + frames_of_ms(250), frames_of_ms(300)),
-            kRateHz);
-    }
-};
+class FileNames : public WindowTest<> {};
 
 TEST_F(FileNames, AModuleNamedInCapitalsPlaysFromTheCommandLine) {
     for (const char* name : {"TUNE.MOD", "Tune.Mod"}) {

@@ -68,11 +68,6 @@ protected:
         modwriter::save_mod(rhythm_song("Playback Probe", 20240611), song_);
     }
 
-    // Waits until the capture holds at least `frames` frames (it grows in real time).
-    [[nodiscard]] bool recorded_until(std::size_t frames) {
-        return wait_until([&] { return recorded_frames(recording_) >= frames; }, 10s);
-    }
-
     // Points at a transport button and waits until it shows its hot image, so the next click
     // is taken as a click (the button needs the pointer over it before the press).
     void hover(Player& player, const Button& b) {

@@ -87,18 +87,11 @@ protected:
                      .crop(0, 0, kThumbWidth, kThumbHeight);
     }
 
-    [[nodiscard]] bool recorded_until(std::size_t frames) {
-        return wait_until([&] { return recorded_frames(recording_) >= frames; }, 10s);
-    }
-
     // The order whose pitch sounds from 250 ms to 550 ms after `from` (a frame of the capture).
     [[nodiscard]] int order_playing_after(std::size_t from, double& hz) {
         if (!recorded_until(from + frames_of_ms(600)))
             return -2;
-        const Recording r = read_recording(recording_);
-        hz = frequency_hz(
-            std::span<const float>(r.mono).subspan(from + frames_of_ms(250), frames_of_ms(300)),
-            kRateHz);
+        hz = pitch_after(from);
         return order_of_pitch(hz);
     }
 

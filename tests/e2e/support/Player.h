@@ -32,9 +32,9 @@ class Player {
 public:
     // Starts the player with `arguments` and VODEZARU_AUDIO_OUT=`audio_out` and waits (at most
     // 10 s) for its window "Velora Player" to be viewable; throws std::runtime_error if it is not.
-    // The player is kept apart from the desktop the tests run in: it reaches no session bus (so
-    // later starts find it by a socket named after the test's X display), unless `environment`
-    // ("NAME=value", laid over the rest) says otherwise.
+    // The player meets the session bus the test has: none (so later starts find it by a socket
+    // named after the test's X display), or the test's private one; `environment` ("NAME=value",
+    // laid over the rest) may say otherwise.
     Player(XDisplay& x, const std::vector<std::string>& arguments, const std::string& audio_out,
            const std::vector<std::string>& environment = {});
 

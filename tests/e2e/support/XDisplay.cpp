@@ -234,18 +234,6 @@ std::vector<ShapeRect> XDisplay::bounding_shape(XWindowId id) {
     return result;
 }
 
-void XDisplay::request_close(XWindowId id) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = id;
-    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display_, id, False, NoEventMask, &event);
-    XFlush(display_);
-}
-
 Image XDisplay::grab(int x, int y, int width, int height) {
     XSync(display_, False);
     XImage* raw =

@@ -71,8 +71,6 @@ public:
     // The bounding region set with the SHAPE extension, relative to the window's origin; a window
     // without a shape reports its whole rectangle.
     [[nodiscard]] std::vector<ShapeRect> bounding_shape(XWindowId id);
-    // Asks the window to close the way a window manager's close box does (WM_DELETE_WINDOW).
-    void request_close(XWindowId id);
     // What the screen shows in the rectangle, read from the root window.
     [[nodiscard]] Image grab(int x, int y, int width, int height);
     // Whether a window manager that follows the desktop conventions runs on the display (it names
