@@ -1,8 +1,8 @@
 #include "app/DroppedFiles.h"
 
-#include "player/FileTypes.h"
-#include "playlist/PlaylistFile.h"
-#include "playlist/PlaylistSort.h"
+#include "audio/FileTypes.h"
+#include "playlist/file/PlaylistFile.h"
+#include "playlist/file/PlaylistSort.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #include "app/FormatLamps.h"
 
-#include "player/MciDeviceType.h"
+#include "audio/MciDeviceType.h"
 
 namespace vd {
 

@@ -1,7 +1,7 @@
 #include "app/Launch.h"
 
 #include "app/AppId.h"
-#include "app/Main.h"
+#include "app/MainWindow.h"
 
 #include <QDirIterator>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
 #include "app/Layout.h"
-#include "player/FileTypes.h"
+#include "audio/FileTypes.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "app/PlatformChoice.h"
 
-#include "framework/IniFile.h"
+#include "framework/core/IniFile.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 
-#include "framework/FilePaths.h"
+#include "framework/core/FilePaths.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,5 @@
 // VO Dezaru: a skinned music player for tracker modules, MIDI, wave and MPEG audio.
-#include "app/Main.h"
+#include "app/MainWindow.h"
 #include "app/AboutBox.h"
 #include "app/AppId.h"
 #include "app/Launch.h"
@@ -9,8 +9,8 @@
 #include "app/WindowScale.h"
 #include "framework/Application.h"
 #include "framework/Component.h"
-#include "player/AudioStreamName.h"
-#include "player/Mci.h"
+#include "audio/AudioStreamName.h"
+#include "audio/Mci.h"
 
 #include <clocale>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "framework/Dialogs.h"
 
-#include "framework/FilePaths.h"
+#include "framework/core/FilePaths.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "player/MediaPlayer.h"
 
-#include "player/Mci.h"
+#include "audio/Mci.h"
 
 #include <vector>
 

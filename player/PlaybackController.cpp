@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "framework/FilePaths.h"
+#include "framework/core/FilePaths.h"
 #include "framework/Timer.h"
 #include "framework/Types.h"
 #include "player/MediaPlayer.h"
-#include "player/ModLib.h"
+#include "audio/ModLib.h"
 
 #include <exception>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/FileTypes.h"
+#include "audio/FileTypes.h"
 
 #include <cstdint>
 #include <exception>

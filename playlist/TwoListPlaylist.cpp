@@ -1,10 +1,10 @@
 #include "playlist/TwoListPlaylist.h"
 
-#include "framework/FilePaths.h"
+#include "framework/core/FilePaths.h"
 #include "framework/ListBox.h"
 #include "framework/Types.h"
-#include "playlist/PlaylistFile.h"
-#include "playlist/PlaylistSort.h"
+#include "playlist/file/PlaylistFile.h"
+#include "playlist/file/PlaylistSort.h"
 
 namespace vd {
 

@@ -1,16 +1,16 @@
 // The main window's per-tick work: the module timer writes the position text and the row bar
 // every 10 ms while a module plays.
-#include "app/Main.h"
+#include "app/MainWindow.h"
 #include "framework/Application.h"
 #include "framework/Colors.h"
 #include "framework/Controls.h"
 #include "framework/Dialogs.h"
-#include "player/ModLib.h"
-#include "playlist/PlaylistFile.h"
+#include "audio/ModLib.h"
+#include "playlist/file/PlaylistFile.h"
 #include "skin/VsLabel.h"
 #include "skin/VsProgressBar.h"
 #include "skin/VsSkin.h"
-#include "tests/audio/TestModules.h"
+#include "tests/support/TestModules.h"
 #include "tools/modwriter/ModWriter.h"
 
 #include <benchmark/benchmark.h>

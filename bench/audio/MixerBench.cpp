@@ -2,8 +2,8 @@
 // straight from libopenmpt and once through ModulePlayer and the Mixer as the audio thread does.
 // The difference of the two is the mixer's cost; it should stay under 5 %.
 
-#include "player/Mixer.h"
-#include "player/ModulePlayer.h"
+#include "audio/Mixer.h"
+#include "audio/ModulePlayer.h"
 
 #include <benchmark/benchmark.h>
 #include <libopenmpt/libopenmpt.hpp>

@@ -1,5 +1,5 @@
-#include "playlist/PlaylistFile.h"
-#include "playlist/PlaylistSort.h"
+#include "playlist/file/PlaylistFile.h"
+#include "playlist/file/PlaylistSort.h"
 
 #include <benchmark/benchmark.h>
 

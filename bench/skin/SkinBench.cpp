@@ -7,7 +7,7 @@
 #include "framework/Stream.h"
 #include "skin/VsGraphics.h"
 #include "skin/VsMask.h"
-#include "tests/framework/GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 #include "tests/skin/MainWindowLayout.h"
 
 #include <benchmark/benchmark.h>

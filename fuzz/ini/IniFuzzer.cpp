@@ -1,7 +1,7 @@
 // Any bytes must parse and be written back unchanged; a write must read back, survive a round
 // trip through bytes, and leave other settings alone.
 
-#include "framework/IniFile.h"
+#include "framework/core/IniFile.h"
 
 #include "fuzz/FuzzCheck.h"
 

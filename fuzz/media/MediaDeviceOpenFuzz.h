@@ -4,8 +4,8 @@
 // plays a little of it: the start, a seek into the middle, the end. Every failure must be an
 // MciError; nothing may crash, hang or read out of bounds.
 
-#include "player/MciDeviceType.h"
-#include "player/MciError.h"
+#include "audio/MciDeviceType.h"
+#include "audio/MciError.h"
 
 #include <cstdlib>
 #include <span>

@@ -3,7 +3,7 @@
 // sequence or throw SmfError; any crash, hang or sanitizer report is a bug. A sequence it returns
 // must be consistent: events in time order, none after the end, SysEx inside its buffer.
 
-#include "player/SmfReader.h"
+#include "audio/SmfReader.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Arbitrary bytes through the module library's load, then the queries the player makes of a
 // loaded module, and a short render of whatever loaded (directly, without the audio thread).
 
-#include "player/ModLib.h"
-#include "player/ModulePlayer.h"
+#include "audio/ModLib.h"
+#include "audio/ModulePlayer.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 // the entries the reader gives never contain a line break or a NUL. Taken from the list's folder,
 // the relative entries gain exactly that folder and the others stay as they are.
 
-#include "playlist/PlaylistFile.h"
-#include "playlist/PlaylistSort.h"
+#include "playlist/file/PlaylistFile.h"
+#include "playlist/file/PlaylistSort.h"
 
 #include <cstddef>
 #include <cstdint>

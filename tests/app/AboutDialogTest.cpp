@@ -8,7 +8,7 @@
 #include "framework/Buttons.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Shell.h"
-#include "tests/app/AppFixture.h"
+#include "tests/support/AppFixture.h"
 #include "widgets/FlatMenu.h"
 #include "widgets/ShadowLabel.h"
 

@@ -1,11 +1,11 @@
 // The player as the desktop reaches it: files handed over by a later start, drops of files,
 // folders and playlists, the control actions, the keys, and coming to the front.
-#include "tests/app/AppFixture.h"
+#include "tests/support/AppFixture.h"
 
 #include "framework/ListBox.h"
-#include "player/ModLib.h"
-#include "playlist/PlaylistFile.h"
-#include "tests/audio/TestModules.h"
+#include "audio/ModLib.h"
+#include "playlist/file/PlaylistFile.h"
+#include "tests/support/TestModules.h"
 #include "tools/modwriter/ModWriter.h"
 #include "widgets/TrayIcon.h"
 

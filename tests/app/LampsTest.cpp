@@ -2,11 +2,11 @@
 // it in step with what plays.
 #include "app/FormatLamps.h"
 #include "framework/Timer.h"
-#include "player/ModLib.h"
+#include "audio/ModLib.h"
 #include "skin/VsSkin.h"
-#include "tests/app/AppFixture.h"
-#include "tests/audio/TestModules.h"
-#include "tests/media/MediaTestSupport.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/TestModules.h"
+#include "tests/support/MediaTestSupport.h"
 #include "tools/modwriter/ModWriter.h"
 
 #include <QImage>

@@ -7,7 +7,7 @@
 #include "framework/Dialogs.h"
 #include "framework/Forms.h"
 #include "skin/VsButtons.h"
-#include "tests/app/AppFixture.h"
+#include "tests/support/AppFixture.h"
 #include "widgets/VisualStyles.h"
 
 #include <QApplication>

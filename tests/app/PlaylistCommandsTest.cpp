@@ -1,10 +1,10 @@
-#include "tests/app/AppFixture.h"
+#include "tests/support/AppFixture.h"
 
 #include "framework/ListBox.h"
-#include "player/ModLib.h"
-#include "playlist/PlaylistFile.h"
+#include "audio/ModLib.h"
+#include "playlist/file/PlaylistFile.h"
 #include "skin/VsLabel.h"
-#include "tests/audio/TestModules.h"
+#include "tests/support/TestModules.h"
 #include "tools/modwriter/ModWriter.h"
 
 #include <fstream>

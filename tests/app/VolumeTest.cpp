@@ -1,11 +1,11 @@
 #include "app/MprisService.h"
 #include "app/PlayerVolume.h"
 #include "framework/Controls.h"
-#include "framework/IniFile.h"
+#include "framework/core/IniFile.h"
 #include "framework/ListBox.h"
-#include "player/AudioOutput.h"
+#include "audio/AudioOutput.h"
 #include "skin/VsSkin.h"
-#include "tests/app/AppFixture.h"
+#include "tests/support/AppFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "player/Mixer.h"
-#include "player/AudioOutput.h"
+#include "audio/Mixer.h"
+#include "audio/AudioOutput.h"
 
 #include <gtest/gtest.h>
 

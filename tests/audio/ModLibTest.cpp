@@ -1,5 +1,5 @@
-#include "player/ModLib.h"
-#include "tests/audio/TestModules.h"
+#include "audio/ModLib.h"
+#include "tests/support/TestModules.h"
 
 #include <gtest/gtest.h>
 

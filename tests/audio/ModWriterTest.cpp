@@ -1,5 +1,5 @@
 #include "tools/modwriter/ModWriter.h"
-#include "tests/audio/TestModules.h"
+#include "tests/support/TestModules.h"
 
 #include <gtest/gtest.h>
 

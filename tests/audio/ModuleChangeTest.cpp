@@ -1,8 +1,8 @@
 // A playing module tells of each new row, of a jump and of its end, so that the display can sleep
 // between rows instead of polling; it tells of nothing else.
-#include "player/ModLib.h"
-#include "player/ModulePlayer.h"
-#include "tests/audio/TestModules.h"
+#include "audio/ModLib.h"
+#include "audio/ModulePlayer.h"
+#include "tests/support/TestModules.h"
 
 #include <gtest/gtest.h>
 

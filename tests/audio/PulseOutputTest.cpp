@@ -1,8 +1,8 @@
 // The sound-server output: its buffer plan, its way back to the next output when no server
 // answers, and, when PulseAudio is installed, a private server with a null sink to play into.
-#include "player/AudioOutput.h"
-#include "player/AudioSource.h"
-#include "player/PulseLatency.h"
+#include "audio/AudioOutput.h"
+#include "audio/AudioSource.h"
+#include "audio/PulseLatency.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "player/AudioError.h"
-#include "player/AudioOutput.h"
-#include "player/WavFileWriter.h"
+#include "audio/AudioError.h"
+#include "audio/AudioOutput.h"
+#include "audio/WavFileWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
-#include "tests/media/MediaTestSupport.h"
+#include "tests/support/MediaTestSupport.h"
 
 #include <gtest/gtest.h>
 

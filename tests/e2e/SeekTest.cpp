@@ -1,8 +1,8 @@
 // A click on the position slider while an MP3 plays: the sound goes on at the clicked share of
 // the length, exactly as the MPEG decoder renders the file from there, at 44.1 and 22.05 kHz; a
 // click near the end plays the rest before the list starts over.
-#include "player/MciDecoder.h"
-#include "player/MciDeviceType.h"
+#include "audio/MciDecoder.h"
+#include "audio/MciDeviceType.h"
 #include "tests/e2e/support/Click.h"
 #include "tests/e2e/support/Player.h"
 #include "tests/e2e/support/Scratch.h"
@@ -12,7 +12,7 @@
 #include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
-#include "tests/media/MediaTestSupport.h"
+#include "tests/support/MediaTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
 #include "tests/e2e/support/XDisplay.h"
-#include "tests/media/MediaTestSupport.h"
+#include "tests/support/MediaTestSupport.h"
 
 #include <gtest/gtest.h>
 

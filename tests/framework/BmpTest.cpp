@@ -4,8 +4,8 @@
 #include "framework/BmpCodec.h"
 #include "framework/Graphics.h"
 #include "framework/Stream.h"
-#include "tests/framework/BmpBuilder.h"
-#include "tests/framework/GuiTestSupport.h"
+#include "tests/support/BmpBuilder.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // touch, and where text lands for each DrawText flag.
 
 #include "framework/Graphics.h"
-#include "tests/framework/GuiTestSupport.h"
-#include "tests/framework/PixelProbe.h"
+#include "tests/support/GuiTestSupport.h"
+#include "tests/support/PixelProbe.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "framework/Application.h"
 #include "framework/Forms.h"
 #include "framework/TerminationSignals.h"
-#include "tests/framework/GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <gtest/gtest.h>
 

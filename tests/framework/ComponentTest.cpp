@@ -5,7 +5,7 @@
 #include "framework/Component.h"
 #include "framework/Controls.h"
 #include "framework/Menus.h"
-#include "tests/framework/GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <gtest/gtest.h>
 

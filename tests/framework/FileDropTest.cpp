@@ -3,7 +3,7 @@
 // once the drop is over, and a child that takes no drops passes them to its window.
 #include "framework/FileDrop.h"
 #include "framework/Forms.h"
-#include "tests/framework/GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <gtest/gtest.h>
 

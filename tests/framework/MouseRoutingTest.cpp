@@ -6,8 +6,8 @@
 
 #include "framework/Controls.h"
 #include "framework/Menus.h"
-#include "tests/framework/GuiTestSupport.h"
-#include "tests/framework/PixelProbe.h"
+#include "tests/support/GuiTestSupport.h"
+#include "tests/support/PixelProbe.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // (the button held or not) or a fresh click after the menu appeared still chooses.
 
 #include "framework/Menus.h"
-#include "tests/framework/GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <QApplication>
 #include <QCursor>

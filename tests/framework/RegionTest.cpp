@@ -2,7 +2,7 @@
 // order; the data record round-trips; malformed records are refused.
 
 #include "framework/Region.h"
-#include "tests/framework/BmpBuilder.h"
+#include "tests/support/BmpBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "framework/Buttons.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
-#include "tests/framework/GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <QImage>
 

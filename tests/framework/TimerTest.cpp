@@ -1,7 +1,7 @@
 // Timers of one interval share a clock: they tick together, in the order they were enabled, and a
 // tick that switches another timer off or on is seen at once.
 #include "framework/Timer.h"
-#include "tests/framework/GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "framework/TrayMenuMirror.h"
 #include "framework/ImageList.h"
 #include "framework/Menus.h"
-#include "tests/framework/GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -6,8 +6,8 @@
 #include "framework/Stream.h"
 #include "skin/VsComposer.h"
 #include "skin/VsGraphics.h"
-#include "tests/framework/BmpBuilder.h"
-#include "tests/framework/GuiTestSupport.h"
+#include "tests/support/BmpBuilder.h"
+#include "tests/support/GuiTestSupport.h"
 #include "tests/skin/SkinTestSupport.h"
 
 #include <gtest/gtest.h>

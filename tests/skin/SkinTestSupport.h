@@ -7,8 +7,8 @@
 #include "framework/Stream.h"
 #include "skin/VsComposer.h"
 #include "skin/VsSkin.h"
-#include "tests/framework/GuiTestSupport.h"
-#include "tests/framework/PixelProbe.h"
+#include "tests/support/GuiTestSupport.h"
+#include "tests/support/PixelProbe.h"
 
 #include <gtest/gtest.h>
 

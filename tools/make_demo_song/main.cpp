@@ -2,7 +2,7 @@
 // Writes the demo module; with --preview-wav also renders it once through libopenmpt, as the
 // player would, into a 16-bit WAV file for checking by ear or by tool.
 
-#include "player/WavFileWriter.h"
+#include "audio/WavFileWriter.h"
 #include "tools/make_demo_song/DemoSong.h"
 
 #include <libopenmpt/libopenmpt.hpp>

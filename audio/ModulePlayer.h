@@ -1,0 +1,106 @@
+#pragma once
+
+#include "audio/AudioSource.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace openmpt {
+class module;
+}
+
+namespace vd {
+
+// Where a module stands: 0-based index into its order list and row within that order's pattern.
+struct ModulePosition {
+    int order = 0;
+    int row = 0;
+    friend bool operator==(const ModulePosition&, const ModulePosition&) = default;
+};
+
+// One tracker module decoded by libopenmpt, as a source for the mixer. It renders only while
+// playing, plays its song once and then counts as ended.
+//
+// libopenmpt's module object is not thread-safe, so a mutex guards it; the audio thread holds it
+// for one render() call. Commands from the GUI thread take the same mutex and so wait at most one
+// block. Position and state are also published in atomics after every block, so that polling them
+// never waits for rendering.
+class ModulePlayer final : public AudioSource {
+public:
+    // GUI thread. Decodes `data` (any format libopenmpt knows) and stands at the song's start,
+    // not playing. Throws AudioError when libopenmpt rejects the data.
+    explicit ModulePlayer(std::span<const std::byte> data);
+    ~ModulePlayer() override;
+    ModulePlayer(const ModulePlayer&) = delete;
+    ModulePlayer& operator=(const ModulePlayer&) = delete;
+
+    // any thread. The module's title as stored in the file (may be empty).
+    [[nodiscard]] const std::string& title() const { return title_; }
+    // any thread. Length of the order list.
+    [[nodiscard]] int num_orders() const { return num_orders_; }
+    // any thread. Who made the module and with which tracker, where the file says (may be empty).
+    [[nodiscard]] const std::string& artist() const { return artist_; }
+    [[nodiscard]] const std::string& tracker() const { return tracker_; }
+    // any thread. How long the song plays once through.
+    [[nodiscard]] std::int64_t duration_ms() const { return duration_ms_; }
+    // any thread. The order that is playing `at_ms` after the song's start (the last one past
+    // the end), so that a point in time can be reached by order as the seek slider does.
+    [[nodiscard]] int order_at_ms(std::int64_t at_ms) const;
+
+    // GUI thread. Plays from the current position; an ended song stays ended.
+    void play();
+    // GUI thread. Halts and keeps the position.
+    void pause();
+    // GUI thread. Halts.
+    void stop();
+    // GUI thread. Moves to `position`, which the next block starts at, and clears the end of
+    // song. A position outside the song leaves the position as it was.
+    void set_position(ModulePosition position);
+
+    // any thread, without waiting for the audio thread.
+    [[nodiscard]] ModulePosition position() const;
+    // any thread, without waiting for the audio thread: the time played since the song's start.
+    [[nodiscard]] std::int64_t position_ms() const { return position_ms_.load(); }
+    // any thread. True only while playing: false when paused, stopped or ended.
+    [[nodiscard]] bool is_playing() const;
+    // any thread. True once the song has played to its end, until set_position().
+    [[nodiscard]] bool has_ended() const;
+
+    // GUI thread, before the player is attached to an output. `listener` is called (from the
+    // audio thread, or from set_position's thread) after the position moved or the song ended,
+    // without the player's lock held; it must return at once.
+    void set_change_listener(std::function<void()> listener) { on_change_ = std::move(listener); }
+
+    // audio thread.
+    std::size_t render(std::span<float> out) override;
+
+private:
+    enum class State : std::uint8_t { stopped, playing, paused };
+
+    // With mutex_ held. Stores the position; true when it differs from the one stored before.
+    bool publish_position();
+
+    mutable std::mutex mutex_;
+    std::ostream quiet_log_{nullptr};         // libopenmpt's warnings; guarded by mutex_
+    std::unique_ptr<openmpt::module> module_; // guarded by mutex_
+    std::atomic<State> state_{State::stopped};
+    std::atomic<bool> ended_{false};
+    std::atomic<std::uint32_t> packed_position_{0}; // order | row << 16
+    std::atomic<std::int64_t> position_ms_{0};
+    std::string title_;
+    std::string artist_;
+    std::string tracker_;
+    int num_orders_ = 0;
+    std::int64_t duration_ms_ = 0;
+    std::vector<std::int64_t> order_start_ms_; // when each order starts, in order-list order
+    std::function<void()> on_change_;          // set before rendering starts, then only read
+};
+
+} // namespace vd
