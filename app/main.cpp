@@ -1,16 +1,16 @@
 // VO Dezaru: a skinned music player for tracker modules, MIDI, wave and MPEG audio.
-#include "app/MainWindow.h"
 #include "app/AboutBox.h"
 #include "app/AppId.h"
 #include "app/Launch.h"
+#include "app/MainWindow.h"
 #include "app/MprisService.h"
 #include "app/PlatformChoice.h"
 #include "app/Settings.h"
 #include "app/WindowScale.h"
-#include "framework/Application.h"
-#include "framework/Component.h"
 #include "audio/AudioStreamName.h"
 #include "audio/Mci.h"
+#include "framework/Application.h"
+#include "framework/Component.h"
 
 #include <clocale>
 #include <filesystem>

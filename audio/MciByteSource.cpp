@@ -1,8 +1,8 @@
 #include "audio/MciByteSource.h"
 
-#include "base/RegularFile.h"
 #include "audio/Mci.h"
 #include "audio/MciError.h"
+#include "base/RegularFile.h"
 
 #include <cerrno>
 #include <cstdio>

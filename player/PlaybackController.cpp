@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "framework/core/FilePaths.h"
+#include "audio/ModLib.h"
 #include "framework/Timer.h"
 #include "framework/Types.h"
+#include "framework/core/FilePaths.h"
 #include "player/MediaPlayer.h"
-#include "audio/ModLib.h"
 
 #include <exception>
 #include <string_view>

@@ -1,8 +1,8 @@
 #include "playlist/TwoListPlaylist.h"
 
-#include "framework/core/FilePaths.h"
 #include "framework/ListBox.h"
 #include "framework/Types.h"
+#include "framework/core/FilePaths.h"
 #include "playlist/file/PlaylistFile.h"
 #include "playlist/file/PlaylistSort.h"
 

@@ -1,11 +1,11 @@
 // The main window's per-tick work: the module timer writes the position text and the row bar
 // every 10 ms while a module plays.
 #include "app/MainWindow.h"
+#include "audio/ModLib.h"
 #include "framework/Application.h"
 #include "framework/Colors.h"
 #include "framework/Controls.h"
 #include "framework/Dialogs.h"
-#include "audio/ModLib.h"
 #include "playlist/file/PlaylistFile.h"
 #include "skin/VsLabel.h"
 #include "skin/VsProgressBar.h"

@@ -7,8 +7,8 @@
 #include "framework/Stream.h"
 #include "skin/VsGraphics.h"
 #include "skin/VsMask.h"
-#include "tests/support/GuiTestSupport.h"
 #include "tests/skin/MainWindowLayout.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // folders and playlists, the control actions, the keys, and coming to the front.
 #include "tests/support/AppFixture.h"
 
-#include "framework/ListBox.h"
 #include "audio/ModLib.h"
+#include "framework/ListBox.h"
 #include "playlist/file/PlaylistFile.h"
 #include "tests/support/TestModules.h"
 #include "tools/modwriter/ModWriter.h"

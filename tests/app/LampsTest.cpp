@@ -1,12 +1,12 @@
 // The format lamps: which lamp a file lights, how the control draws it, and how the window keeps
 // it in step with what plays.
 #include "app/FormatLamps.h"
-#include "framework/Timer.h"
 #include "audio/ModLib.h"
+#include "framework/Timer.h"
 #include "skin/VsSkin.h"
 #include "tests/support/AppFixture.h"
-#include "tests/support/TestModules.h"
 #include "tests/support/MediaTestSupport.h"
+#include "tests/support/TestModules.h"
 #include "tools/modwriter/ModWriter.h"
 
 #include <QImage>

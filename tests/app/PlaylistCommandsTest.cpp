@@ -1,7 +1,7 @@
 #include "tests/support/AppFixture.h"
 
-#include "framework/ListBox.h"
 #include "audio/ModLib.h"
+#include "framework/ListBox.h"
 #include "playlist/file/PlaylistFile.h"
 #include "skin/VsLabel.h"
 #include "tests/support/TestModules.h"

@@ -2,9 +2,9 @@
 // of their letters.
 #include "tests/support/AppFixture.h"
 
-#include "framework/Dialogs.h"
 #include "audio/FileTypes.h"
 #include "audio/MciDeviceType.h"
+#include "framework/Dialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
 #include "tests/support/AppFixture.h"
 
 #include "framework/ImageList.h"
-#include "framework/core/IniFile.h"
 #include "framework/ListBox.h"
 #include "framework/Timer.h"
 #include "framework/TrayHost.h"
+#include "framework/core/IniFile.h"
 #include "playlist/file/PlaylistFile.h"
 #include "skin/VsButtons.h"
 #include "skin/VsLabel.h"

@@ -1,9 +1,9 @@
 #include "app/MprisService.h"
 #include "app/PlayerVolume.h"
-#include "framework/Controls.h"
-#include "framework/core/IniFile.h"
-#include "framework/ListBox.h"
 #include "audio/AudioOutput.h"
+#include "framework/Controls.h"
+#include "framework/ListBox.h"
+#include "framework/core/IniFile.h"
 #include "skin/VsSkin.h"
 #include "tests/support/AppFixture.h"
 

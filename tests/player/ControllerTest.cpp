@@ -1,14 +1,14 @@
 #include "tests/support/AppFixture.h"
 
+#include "audio/ModLib.h"
 #include "framework/ListBox.h"
 #include "framework/Timer.h"
-#include "audio/ModLib.h"
 #include "skin/VsLabel.h"
 #include "skin/VsProgressBar.h"
 #include "skin/VsSlider.h"
-#include "tests/support/TestModules.h"
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/MediaTestSupport.h"
+#include "tests/support/TestModules.h"
 #include "tools/modwriter/ModWriter.h"
 
 #include <QElapsedTimer>

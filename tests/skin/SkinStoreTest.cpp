@@ -6,9 +6,9 @@
 #include "framework/Stream.h"
 #include "skin/VsComposer.h"
 #include "skin/VsGraphics.h"
+#include "tests/skin/SkinTestSupport.h"
 #include "tests/support/BmpBuilder.h"
 #include "tests/support/GuiTestSupport.h"
-#include "tests/skin/SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 
