@@ -118,8 +118,9 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
         return true;
     };
     // The two 10 ms timers keep their beat but wake the process only when their work can show
-    // something new: the module timer when the module moved on, the end check after anything
-    // else happened.
+    // something new: the module timer when the row heard moves on (the module tells of rows it
+    // rendered, the timer then waits until they are heard), the end check after anything else
+    // happened.
     ModTimer->SetWake(TTimerWake::OnNotice);
     NextTimer->SetWake(TTimerWake::AfterActivity);
     modlib_set_change_listener(ModTimer->DueNotifier());
@@ -394,6 +395,10 @@ void TPlayer::DisplayPosition(TComponent*) {
 }
 void TPlayer::ModTimerTimer(TComponent*) {
     controller_->ModTimerTimer();
+    // The sound device holds what was rendered for a while: the next row is shown when it is
+    // heard. Without a known next row, the module's notice wakes the timer.
+    if (const auto in_ms = modlib_next_change_in_ms())
+        ModTimer->DueIn(*in_ms);
 }
 void TPlayer::NextTimerTimer(TComponent*) {
     controller_->NextTimerTimer();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 namespace vd {
@@ -20,6 +21,13 @@ public:
     // stopped source returns 0. Must not block for long: take locks briefly, never call out
     // while holding them.
     virtual std::size_t render(std::span<float> out) = 0;
+
+    // audio thread. As render(), for a device that plays the block's first frame at
+    // `heard_at_ns` on the steady clock, later than now by what it holds: a source that shows
+    // where it stands can then tell where it stands in what is heard.
+    virtual std::size_t render_timed(std::span<float> out, std::int64_t /*heard_at_ns*/) {
+        return render(out);
+    }
 };
 
 } // namespace vd

@@ -90,6 +90,17 @@ std::size_t Mixer::source_count() const {
 }
 
 void Mixer::mix(std::span<float> out) {
+    mix_block(out, -1);
+}
+
+void Mixer::mix(std::span<float> out, std::int64_t heard_at_ns) {
+    mix_block(out, heard_at_ns);
+}
+
+void Mixer::mix_block(std::span<float> out, std::int64_t heard_at_ns) {
+    auto render = [heard_at_ns](AudioSource& source, std::span<float> into) {
+        return heard_at_ns < 0 ? source.render(into) : source.render_timed(into, heard_at_ns);
+    };
     {
         std::lock_guard lock(mutex_);
         snapshot_.assign(sources_.begin(), sources_.end());
@@ -105,14 +116,14 @@ void Mixer::mix(std::span<float> out) {
     } else {
         // The first source renders in place, the others beside it and are added: with one
         // source playing, as is usual, mixing costs no more than the clamp.
-        const std::size_t first = rendered_samples(snapshot_.front()->render(out));
+        const std::size_t first = rendered_samples(render(*snapshot_.front(), out));
         std::fill(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(), 0.0f);
         if (snapshot_.size() > 1 && scratch_.size() < out.size()) {
             scratch_.resize(out.size());
         }
         for (std::size_t s = 1; s < snapshot_.size(); ++s) {
             const std::span<float> scratch(scratch_.data(), out.size());
-            const std::size_t samples = rendered_samples(snapshot_[s]->render(scratch));
+            const std::size_t samples = rendered_samples(render(*snapshot_[s], scratch));
             add_into(out, scratch.first(samples));
         }
     }

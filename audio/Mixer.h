@@ -46,8 +46,14 @@ public:
     // down makes a sum that was too loud fit again instead of clipping it first. A source that
     // delivers fewer frames contributes silence for the rest.
     void mix(std::span<float> out);
+    // audio thread. As mix(), for a device that plays the block's first frame at `heard_at_ns` on
+    // the steady clock (see AudioSource::render_timed).
+    void mix(std::span<float> out, std::int64_t heard_at_ns);
 
 private:
+    // heard_at_ns < 0: the device plays the block as it comes.
+    void mix_block(std::span<float> out, std::int64_t heard_at_ns);
+
     mutable std::mutex mutex_;
     std::condition_variable pass_finished_cv_;
     std::vector<std::shared_ptr<AudioSource>> sources_; // guarded by mutex_

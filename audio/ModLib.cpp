@@ -181,6 +181,16 @@ int modlib_order_at_ms(std::int64_t at_ms) { // GUI thread
     return player ? player->order_at_ms(at_ms) : 0;
 }
 
+std::optional<int> modlib_next_change_in_ms() { // GUI thread
+    const auto player = current_player();
+    if (!player)
+        return std::nullopt;
+    const auto in_ns = player->next_change_in_ns();
+    if (!in_ns)
+        return std::nullopt;
+    return static_cast<int>((*in_ns + 999'999) / 1'000'000);
+}
+
 void modlib_set_change_listener(std::function<void()> listener) { // GUI thread
     auto& slot = *library().change_listener;
     std::function<void()> old;
@@ -266,7 +276,11 @@ std::int32_t MODLIB_MusicPlay() { // GUI thread
     if (!player) {
         return 0;
     }
+    const bool was_playing = player->is_playing();
     player->play();
+    // The device still holds the silence of the halt: dropped, so that the song starts at once.
+    if (!was_playing && player->is_playing())
+        vd::AudioOutput::instance().flush();
     return 1;
 }
 

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -40,12 +41,12 @@ std::int32_t MODLIB_MusicStop();
 // GUI thread. Order in the low 16 bits, row in the high 16 bits; the next block plays from
 // there. Clears the end of song. Returns 0 without a module.
 std::int32_t MODLIB_MusicSetPosition(std::int32_t order_row);
-// GUI thread. Current order in the low 16 bits, row in the high 16 bits. Never waits for the
-// audio thread's rendering.
+// GUI thread. The order heard now in the low 16 bits, its row in the high 16 bits. Never waits
+// for the audio thread's rendering.
 std::int32_t MODLIB_MusicGetPosition();
 // GUI thread. unit 0: the number of orders in the low 16 bits. Other units answer 0.
 std::int32_t MODLIB_MusicGetLength(std::int32_t unit);
-// GUI thread. Non-zero once the loaded song has played to its end; cleared by a load, a new
+// GUI thread. Non-zero once the loaded song's end has been heard; cleared by a load, a new
 // position and MODLIB_Free.
 std::int32_t MODLIB_MusicHasEnded();
 
@@ -55,6 +56,13 @@ namespace vd {
 // another row or order or ends: a display can wait for it instead of polling. It must return at
 // once. Once this returns, the previous listener is not called any more (nullptr: none).
 void modlib_set_change_listener(std::function<void()> listener);
+
+// GUI thread. In how many milliseconds (rounded up) what is heard of the module moves to another
+// row or order or ends, as far as it is rendered yet. None without a module or when nothing
+// rendered yet moves on: then the change listener is called when something does. The sound device
+// holds sound for a while before it is heard, so a display that wants to show the row heard waits
+// this long after the listener's call.
+[[nodiscard]] std::optional<int> modlib_next_change_in_ms();
 
 // GUI thread. Loads a module from memory as MODLIB_MusicLoad does; true on success.
 bool modlib_load_from_memory(std::span<const std::byte> data);

@@ -4,6 +4,9 @@
 
 #include <libopenmpt/libopenmpt.hpp>
 
+#include <algorithm>
+#include <chrono>
+
 namespace vd {
 
 namespace {
@@ -39,7 +42,8 @@ ModulePlayer::ModulePlayer(std::span<const std::byte> data) {
             static_cast<std::int64_t>(module_->set_position_order_row(order, 0) * 1000.0));
     }
     module_->set_position_order_row(0, 0);
-    publish_position();
+    bool changed = false;
+    stamps_.reset(rendered_stamp(0, changed));
 }
 
 ModulePlayer::~ModulePlayer() = default;
@@ -52,15 +56,28 @@ void ModulePlayer::play() {
 }
 
 void ModulePlayer::pause() {
-    std::lock_guard lock(mutex_);
-    if (state_ == State::playing) {
+    bool moved = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (state_ != State::playing)
+            return;
         state_ = State::paused;
+        // What the device still holds is dropped: playing goes on from what was rendered last.
+        bool changed = false;
+        const PositionStamp rendered = rendered_stamp(0, changed);
+        moved = stamps_.at(now_ns()).packed != rendered.packed;
+        stamps_.reset(rendered);
+    }
+    if (moved && on_change_) {
+        on_change_(); // outside the lock, as from render()
     }
 }
 
 void ModulePlayer::stop() {
     std::lock_guard lock(mutex_);
     state_ = State::stopped;
+    bool changed = false;
+    stamps_.reset(rendered_stamp(0, changed));
 }
 
 void ModulePlayer::set_position(ModulePosition position) { // GUI thread
@@ -68,7 +85,8 @@ void ModulePlayer::set_position(ModulePosition position) { // GUI thread
         std::lock_guard lock(mutex_);
         module_->set_position_order_row(position.order, position.row);
         ended_ = false;
-        publish_position();
+        bool changed = false;
+        stamps_.reset(rendered_stamp(0, changed));
     }
     if (on_change_) {
         on_change_(); // shown at once, also while paused; outside the lock, as from render()
@@ -89,7 +107,7 @@ int ModulePlayer::order_at_ms(std::int64_t at_ms) const {
 }
 
 ModulePosition ModulePlayer::position() const {
-    const std::uint32_t packed = packed_position_.load();
+    const std::uint32_t packed = stamps_.at(now_ns()).packed;
     return {static_cast<int>(packed & 0xffffU), static_cast<int>(packed >> 16)};
 }
 
@@ -98,10 +116,35 @@ bool ModulePlayer::is_playing() const {
 }
 
 bool ModulePlayer::has_ended() const {
-    return ended_;
+    return stamps_.at(now_ns()).ended;
+}
+
+std::optional<std::int64_t> ModulePlayer::next_change_in_ns() {
+    const std::int64_t now = now_ns();
+    auto next = stamps_.next_change_after(now);
+    if (!next) {
+        // Asked before looking again: a block rendered in between either shows up in the second
+        // look or tells of itself.
+        notice_wanted_ = true;
+        next = stamps_.next_change_after(now);
+    }
+    if (!next)
+        return std::nullopt;
+    return *next - now;
+}
+
+std::int64_t ModulePlayer::now_ns() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 std::size_t ModulePlayer::render(std::span<float> out) { // audio thread
+    return render_timed(out, -1);
+}
+
+std::size_t ModulePlayer::render_timed(std::span<float> out,
+                                       std::int64_t heard_at_ns) { // audio thread
     std::size_t rendered = 0;
     bool changed = false;
     {
@@ -109,27 +152,62 @@ std::size_t ModulePlayer::render(std::span<float> out) { // audio thread
         if (state_ != State::playing) {
             return 0;
         }
-        const std::size_t frames = out.size() / kOutputChannels;
-        rendered = module_->read_interleaved_stereo(kOutputRateHz, frames, out.data());
-        changed = publish_position();
-        if (rendered < frames) {
-            ended_ = true;
-            state_ = State::stopped;
-            changed = true;
-        }
+        rendered = render_block(out, heard_at_ns, changed);
     }
     // The listener is called without the module's lock: a command from the GUI thread never
-    // waits for it, and it may ask for the position it was told of.
-    if (changed && on_change_) {
+    // waits for it, and it may ask for the position it was told of. A timed block tells only
+    // when the display waits for it; otherwise the display knows when the change is heard.
+    if (changed && on_change_ && (heard_at_ns < 0 || notice_wanted_.exchange(false))) {
         on_change_();
     }
     return rendered;
 }
 
-bool ModulePlayer::publish_position() {
+std::size_t ModulePlayer::render_block(std::span<float> out, std::int64_t heard_at_ns,
+                                       bool& changed) {
+    const std::size_t frames = out.size() / kOutputChannels;
+    if (heard_at_ns < 0) {
+        const std::size_t rendered =
+            module_->read_interleaved_stereo(kOutputRateHz, frames, out.data());
+        ended_ = ended_ || rendered < frames;
+        stamps_.reset(rendered_stamp(0, changed));
+        if (ended_) {
+            state_ = State::stopped;
+            changed = true;
+        }
+        return rendered;
+    }
+    // In pieces, each stamped with the moment its start is heard and the position its end
+    // reached: a new row shows up to one piece early, never late.
+    std::size_t done = 0;
+    while (done < frames) {
+        const std::size_t piece = std::min(kStampFrames, frames - done);
+        const std::int64_t piece_heard_at_ns =
+            heard_at_ns + static_cast<std::int64_t>(done) * 1'000'000'000 / kOutputRateHz;
+        const std::size_t rendered = module_->read_interleaved_stereo(
+            kOutputRateHz, piece, out.data() + done * kOutputChannels);
+        stamps_.add(rendered_stamp(piece_heard_at_ns, changed));
+        done += rendered;
+        if (rendered < piece) {
+            ended_ = true;
+            state_ = State::stopped;
+            changed = true;
+            PositionStamp end = rendered_stamp(0, changed);
+            end.heard_at_ns =
+                heard_at_ns + static_cast<std::int64_t>(done) * 1'000'000'000 / kOutputRateHz;
+            stamps_.add(end);
+            break;
+        }
+    }
+    return done;
+}
+
+PositionStamp ModulePlayer::rendered_stamp(std::int64_t heard_at_ns, bool& changed) {
     const std::uint32_t packed = pack(module_->get_current_order(), module_->get_current_row());
-    position_ms_ = static_cast<std::int64_t>(module_->get_position_seconds() * 1000.0);
-    return packed_position_.exchange(packed) != packed;
+    changed = changed || packed != rendered_packed_;
+    rendered_packed_ = packed;
+    return {heard_at_ns, packed,
+            static_cast<std::int64_t>(module_->get_position_seconds() * 1000.0), ended_.load()};
 }
 
 } // namespace vd

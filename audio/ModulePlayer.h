@@ -1,12 +1,14 @@
 #pragma once
 
 #include "audio/AudioSource.h"
+#include "audio/PositionStamps.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -30,8 +32,9 @@ struct ModulePosition {
 //
 // libopenmpt's module object is not thread-safe, so a mutex guards it; the audio thread holds it
 // for one render() call. Commands from the GUI thread take the same mutex and so wait at most one
-// block. Position and state are also published in atomics after every block, so that polling them
-// never waits for rendering.
+// block. Position and end are also stamped after every block (every few milliseconds of a timed
+// block) with the moment they are heard, so that polling them never waits for rendering and
+// answers what is heard, not what was rendered last.
 class ModulePlayer final : public AudioSource {
 public:
     // GUI thread. Decodes `data` (any format libopenmpt knows) and stands at the song's start,
@@ -56,7 +59,8 @@ public:
 
     // GUI thread. Plays from the current position; an ended song stays ended.
     void play();
-    // GUI thread. Halts and keeps the position.
+    // GUI thread. Halts and keeps the position it rendered last (the device's queue is dropped
+    // by a flush, so that is where playing goes on).
     void pause();
     // GUI thread. Halts.
     void stop();
@@ -64,36 +68,51 @@ public:
     // song. A position outside the song leaves the position as it was.
     void set_position(ModulePosition position);
 
-    // any thread, without waiting for the audio thread.
+    // any thread, without waiting for the audio thread: the position heard now.
     [[nodiscard]] ModulePosition position() const;
-    // any thread, without waiting for the audio thread: the time played since the song's start.
-    [[nodiscard]] std::int64_t position_ms() const { return position_ms_.load(); }
+    // any thread, without waiting for the audio thread: the time heard since the song's start.
+    [[nodiscard]] std::int64_t position_ms() const { return stamps_.at(now_ns()).position_ms; }
     // any thread. True only while playing: false when paused, stopped or ended.
     [[nodiscard]] bool is_playing() const;
-    // any thread. True once the song has played to its end, until set_position().
+    // any thread. True once the song's end has been heard, until set_position().
     [[nodiscard]] bool has_ended() const;
+    // any thread. In how many nanoseconds what is heard moves to another row or order or ends, as
+    // far as rendered; none when nothing rendered yet differs from what is heard. Then the next
+    // timed block that moves on calls the change listener; until then timed blocks do not.
+    [[nodiscard]] std::optional<std::int64_t> next_change_in_ns();
+    // The steady clock the stamps are on, in nanoseconds.
+    [[nodiscard]] static std::int64_t now_ns();
 
     // GUI thread, before the player is attached to an output. `listener` is called (from the
     // audio thread, or from set_position's thread) after the position moved or the song ended,
     // without the player's lock held; it must return at once.
     void set_change_listener(std::function<void()> listener) { on_change_ = std::move(listener); }
 
-    // audio thread.
+    // audio thread. A block heard at once: every block moving on calls the change listener.
     std::size_t render(std::span<float> out) override;
+    // audio thread. A block heard from `heard_at_ns` on, stamped every few milliseconds.
+    std::size_t render_timed(std::span<float> out, std::int64_t heard_at_ns) override;
+
+    // Frames between two stamps of a timed block: about 6 ms, below what the eye tells apart.
+    static constexpr std::size_t kStampFrames = 256;
 
 private:
     enum class State : std::uint8_t { stopped, playing, paused };
 
-    // With mutex_ held. Stores the position; true when it differs from the one stored before.
-    bool publish_position();
+    // With mutex_ held. Renders and stamps; `heard_at_ns` < 0 for a block heard at once.
+    std::size_t render_block(std::span<float> out, std::int64_t heard_at_ns, bool& changed);
+    // With mutex_ held. The module's position now, heard from `heard_at_ns` on; `changed` is set
+    // when it differs from the one rendered before.
+    PositionStamp rendered_stamp(std::int64_t heard_at_ns, bool& changed);
 
     mutable std::mutex mutex_;
     std::ostream quiet_log_{nullptr};         // libopenmpt's warnings; guarded by mutex_
     std::unique_ptr<openmpt::module> module_; // guarded by mutex_
     std::atomic<State> state_{State::stopped};
     std::atomic<bool> ended_{false};
-    std::atomic<std::uint32_t> packed_position_{0}; // order | row << 16
-    std::atomic<std::int64_t> position_ms_{0};
+    std::uint32_t rendered_packed_ = 0; // order | row << 16 after the last block; mutex_
+    PositionStamps stamps_;
+    std::atomic<bool> notice_wanted_{true}; // the next timed block that moves on tells of it
     std::string title_;
     std::string artist_;
     std::string tracker_;

@@ -9,6 +9,7 @@
 #include <pulse/thread-mainloop.h>
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 namespace vd {
@@ -18,8 +19,10 @@ namespace {
 // Feeds the mixer's sound to the sound server (PulseAudio, or PipeWire through its PulseAudio
 // service). The server keeps about kPulseTargetLatencyMs queued and asks for more a block at a
 // time; the mixer renders right inside that request, on the client library's own thread, so the
-// process wakes only when the server wants sound: no timing updates, no thread of our own. A halt
-// is still heard at once, because flush() drops what the server holds.
+// process wakes only when the server wants sound: no thread of our own, and timing updates only
+// as often as the client library's automatic ones (they grow sparse while nothing changes). Each
+// block is handed to the mixer with the moment it will be heard, so that displays show what is
+// heard. A halt is still heard at once, because flush() drops what the server holds.
 class PulseSink final : public AudioSink {
 public:
     explicit PulseSink(Mixer& mixer) : mixer_(mixer) {
@@ -100,8 +103,9 @@ private:
         attr.prebuf = static_cast<std::uint32_t>(-1);
         attr.minreq = plan.block_bytes;
         attr.fragsize = static_cast<std::uint32_t>(-1);
-        if (pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
-                                       nullptr) < 0) {
+        constexpr auto kFlags = static_cast<pa_stream_flags_t>(
+            PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
+        if (pa_stream_connect_playback(stream_, nullptr, &attr, kFlags, nullptr, nullptr) < 0) {
             return false;
         }
         for (;;) {
@@ -150,9 +154,25 @@ private:
             return;
         }
         sink.block_.resize(frames * kOutputChannels); // grows once to the server's request size
-        sink.mixer_.mix(sink.block_);
+        sink.mixer_.mix(sink.block_, heard_at_ns(stream));
         pa_stream_write(stream, sink.block_.data(), frames * kFrameBytes, nullptr, 0,
                         PA_SEEK_RELATIVE);
+    }
+
+    // audio thread. When what is written now will be heard: after what the server holds and the
+    // card's own delay; before the first timing answer, after the queue the server keeps.
+    static std::int64_t heard_at_ns(pa_stream* stream) {
+        const std::int64_t now_ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                        std::chrono::steady_clock::now().time_since_epoch())
+                                        .count();
+        pa_usec_t latency_us = 0;
+        int negative = 0;
+        if (pa_stream_get_latency(stream, &latency_us, &negative) != 0) {
+            latency_us = std::uint64_t{kPulseTargetLatencyMs} * 1000;
+        } else if (negative != 0) {
+            latency_us = 0;
+        }
+        return now_ns + static_cast<std::int64_t>(latency_us) * 1000;
     }
 
     Mixer& mixer_;

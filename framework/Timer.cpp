@@ -68,20 +68,27 @@ public:
     [[nodiscard]] bool IsBeat(const QObject* receiver) const { return receiver == &timer_; }
 
     // GUI thread. A tick may enable or disable timers (the player's stop disables one), so every
-    // member is looked up again before it ticks.
+    // member is looked up again before it ticks. Timers that answer activity tick last: they see
+    // the work of this beat at once instead of waking the process again for it.
     void Beat() {
-        const std::vector<TTimer*> due = members_;
-        bool worked = false;
-        for (TTimer* member : due) {
+        const std::vector<TTimer*> members = members_;
+        auto tick = [this](TTimer* member) {
             if (std::ranges::find(members_, member) == members_.end() || !member->TickDue())
-                continue;
-            worked = worked || member->Wake() != TTimerWake::AfterActivity;
+                return false;
             member->BeginTick();
             member->Tick();
-        }
-        // Ticks that answer other work are not work themselves: they would wake each other forever.
+            return true;
+        };
+        bool worked = false;
+        for (TTimer* member : members)
+            if (member->Wake() != TTimerWake::AfterActivity)
+                worked = tick(member) || worked;
         if (worked)
             TTimer::NoteActivity();
+        // Ticks that answer other work are not work themselves: they would wake each other forever.
+        for (TTimer* member : members)
+            if (member->Wake() == TTimerWake::AfterActivity)
+                tick(member);
         Rearm();
     }
 
@@ -90,15 +97,33 @@ private:
     std::vector<TTimer*> members_;
 };
 
-// Sees every event of the GUI thread; anything but the beat of a clock is work that timers
-// waiting for activity answer.
+// GUI thread only: the single-shot timers of DueIn, whose wake-ups are no activity either.
+std::vector<const QObject*>& DueInTimers() {
+    static auto* timers = new std::vector<const QObject*>;
+    return *timers;
+}
+
+// Sees every event of the GUI thread; anything but the beat of a clock, a timer's own wake-up
+// and painting is work that timers waiting for activity answer. Painting shows what work did
+// and changes nothing they look at; counting it would cost a second wake-up after every change
+// on the screen.
 class ActivityWatch final : public QObject {
 public:
     bool eventFilter(QObject* receiver, QEvent* event) override {
-        if (event->type() == QEvent::Timer) {
+        switch (event->type()) {
+        case QEvent::Timer:
             for (const auto& [interval, clock] : Clocks())
                 if (clock->IsBeat(receiver))
                     return false;
+            if (std::ranges::find(DueInTimers(), receiver) != DueInTimers().end())
+                return false;
+            break;
+        case QEvent::UpdateRequest:
+        case QEvent::UpdateLater:
+        case QEvent::Paint:
+            return false;
+        default:
+            break;
         }
         TTimer::NoteActivity();
         return false;
@@ -135,6 +160,15 @@ struct TTimer::Platform {
     int joined_interval_ms = 0; // the clock this timer ticks with; 0 while stopped
     std::shared_ptr<DueState> state = std::make_shared<DueState>();
     std::unique_ptr<QSocketNotifier> wake; // GUI thread; made with the first DueNotifier()
+    std::unique_ptr<QTimer> due_in;        // GUI thread; made with the first DueIn()
+
+    Platform() = default;
+    Platform(const Platform&) = delete;
+    Platform& operator=(const Platform&) = delete;
+    ~Platform() {
+        if (due_in)
+            std::erase(DueInTimers(), due_in.get());
+    }
 };
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner), platform_(std::make_unique<Platform>()) {}
@@ -245,7 +279,7 @@ std::function<void()> TTimer::DueNotifier() { // GUI thread
             [[maybe_unused]] const ssize_t got =
                 ::read(platform_->state->wake_fd, &count, sizeof count);
             platform_->state->posted = false;
-            MarkDue();
+            BeatNow();
         });
     }
     return [state = platform_->state] { // any thread
@@ -256,6 +290,23 @@ std::function<void()> TTimer::DueNotifier() { // GUI thread
         const std::uint64_t one = 1;
         [[maybe_unused]] const ssize_t written = ::write(state->wake_fd, &one, sizeof one);
     };
+}
+
+void TTimer::BeatNow() {
+    platform_->state->due = true;
+    if (const int interval_ms = platform_->joined_interval_ms; interval_ms != 0)
+        Clocks()[interval_ms]->Beat();
+}
+
+void TTimer::DueIn(int ms) { // GUI thread
+    if (!platform_->due_in) {
+        platform_->due_in = std::make_unique<QTimer>();
+        platform_->due_in->setSingleShot(true);
+        platform_->due_in->setTimerType(Qt::PreciseTimer);
+        QObject::connect(platform_->due_in.get(), &QTimer::timeout, [this] { BeatNow(); });
+        DueInTimers().push_back(platform_->due_in.get());
+    }
+    platform_->due_in->start(std::max(0, ms));
 }
 
 void TTimer::NoteActivity() {

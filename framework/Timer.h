@@ -45,9 +45,14 @@ public:
     [[nodiscard]] TTimerWake Wake() const { return wake_; }
     void SetWake(TTimerWake wake);
     // GUI thread. The function it returns may be called from any thread, also after the timer
-    // is gone (then it does nothing). It makes a tick of an OnNotice timer due; cheap enough for
-    // an audio thread (a flag, and one write to an eventfd until the tick; no lock, no heap).
+    // is gone (then it does nothing). It makes a tick of an OnNotice timer due, and its clock
+    // beats as soon as the GUI thread sees it; cheap enough for an audio thread (a flag, and one
+    // write to an eventfd until the tick; no lock, no heap).
     [[nodiscard]] std::function<void()> DueNotifier();
+    // GUI thread. Makes a tick of an OnNotice timer due `ms` from now, with a beat of its clock
+    // then. A later call replaces an earlier one that has not come yet. Waking for it is not
+    // activity that AfterActivity timers answer; the tick's work is.
+    void DueIn(int ms);
 
     // The clock's side (GUI thread).
     [[nodiscard]] bool TickDue() const;
@@ -56,6 +61,9 @@ public:
     static void NoteActivity();
 
 private:
+    // The tick is due now: the clock beats at once, out of its time, for every member that is
+    // due (one wake-up of the process instead of this one and a beat).
+    void BeatNow();
     void Update();
     void Stop();
     struct DueState;

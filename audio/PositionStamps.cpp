@@ -1,0 +1,59 @@
+#include "audio/PositionStamps.h"
+
+namespace vd {
+
+namespace {
+
+[[nodiscard]] bool differs(const PositionStamp& a, const PositionStamp& b) {
+    return a.packed != b.packed || a.ended != b.ended;
+}
+
+} // namespace
+
+void PositionStamps::reset(const PositionStamp& stamp) {
+    std::lock_guard lock(mutex_);
+    before_ = stamp;
+    first_ = 0;
+    count_ = 0;
+}
+
+void PositionStamps::add(const PositionStamp& stamp) { // audio thread
+    std::lock_guard lock(mutex_);
+    if (count_ == kCapacity) {
+        before_ = ring_[first_];
+        first_ = (first_ + 1) % kCapacity;
+        --count_;
+    }
+    ring_[(first_ + count_) % kCapacity] = stamp;
+    ++count_;
+}
+
+PositionStamp PositionStamps::at(std::int64_t at_ns) const {
+    std::lock_guard lock(mutex_);
+    // Newest first: the present is near the end of what the device holds, a few stamps back.
+    for (std::size_t i = count_; i > 0; --i) {
+        if (entry(i - 1).heard_at_ns <= at_ns)
+            return entry(i - 1);
+    }
+    return before_;
+}
+
+std::optional<std::int64_t> PositionStamps::next_change_after(std::int64_t at_ns) const {
+    std::lock_guard lock(mutex_);
+    const PositionStamp* now = &before_;
+    std::size_t i = 0;
+    for (; i < count_ && entry(i).heard_at_ns <= at_ns; ++i)
+        now = &entry(i);
+    for (; i < count_; ++i) {
+        if (differs(entry(i), *now))
+            return entry(i).heard_at_ns;
+    }
+    return std::nullopt;
+}
+
+std::size_t PositionStamps::size() const {
+    std::lock_guard lock(mutex_);
+    return count_;
+}
+
+} // namespace vd
