@@ -11,12 +11,25 @@
 #include "audio/Mci.h"
 #include "framework/Application.h"
 #include "framework/Component.h"
+#include "framework/Timer.h"
 
 #include <clocale>
 #include <filesystem>
+#include <malloc.h>
 #include <memory>
 
+namespace {
+
+// Start-up frees much of what it allocated (the skin's decoding, the layout, the first song's
+// file): those pages go back to the system once the window is up and the song plays.
+constexpr int kTrimAfterStartMs = 3000;
+
+} // namespace
+
 int main(int argc, char** argv) {
+    // The threads share one heap: an arena of their own for each (the sound server's client, the
+    // X connection, the session bus) would keep pages of its own for a few small allocations.
+    ::mallopt(M_ARENA_MAX, 1);
     std::setlocale(LC_ALL, "");
     vd::CommandLine command_line;
     if (const std::optional<int> status = vd::ReadCommandLine(argc, argv, command_line))
@@ -54,6 +67,13 @@ int main(int argc, char** argv) {
 
     // The desktop's media controls and media keys reach the player through MPRIS.
     const std::unique_ptr<vd::MprisService> mpris = vd::MprisService::Start(*player);
+
+    auto* trim = vd::TComponent::Create<vd::TTimer>(player.get());
+    trim->SetInterval(kTrimAfterStartMs);
+    trim->SetOnTimer([trim](vd::TComponent*) {
+        trim->SetEnabled(false);
+        ::malloc_trim(0);
+    });
 
     application.Run();
     return 0;

@@ -84,6 +84,72 @@ TEST(ModuleChange, TheEndOfTheSongIsTold) {
     EXPECT_TRUE(told_at_end) << "the last notice comes with the end";
 }
 
+// A device that holds its sound for a while: what a block renders is heard later.
+constexpr std::int64_t kFarAhead_ns = 3'600'000'000'000; // an hour: no test waits for it
+
+TEST(ModuleChange, APositionRenderedAheadIsAnsweredOnlyOnceItIsHeard) {
+    vd::ModulePlayer player(song_bytes({}));
+    player.play();
+    std::vector<float> block(4096 * vd::kOutputChannels);
+    const vd::ModulePosition start = player.position();
+    while (player.next_change_in_ns() == std::nullopt && !player.has_ended())
+        player.render_timed(block, vd::ModulePlayer::now_ns() + kFarAhead_ns);
+    EXPECT_EQ(player.position(), start) << "what was rendered is not heard yet";
+    EXPECT_GT(*player.next_change_in_ns(), kFarAhead_ns / 2);
+
+    // Rendered for a device that plays at once, the position is the one rendered.
+    vd::ModulePlayer now_player(song_bytes({}));
+    now_player.play();
+    for (int i = 0; i < 20; ++i)
+        now_player.render_timed(block, vd::ModulePlayer::now_ns() - kFarAhead_ns);
+    EXPECT_FALSE(now_player.position() == start);
+    EXPECT_EQ(now_player.next_change_in_ns(), std::nullopt);
+}
+
+TEST(ModuleChange, TheEndRenderedAheadIsNotHeardYet) {
+    vd::testing::SongShape shape;
+    shape.orders = 1;
+    shape.last_row = 3;
+    vd::ModulePlayer player(song_bytes(shape));
+    player.play();
+    std::vector<float> block(4096 * vd::kOutputChannels);
+    for (int i = 0; i < 100 && player.is_playing(); ++i)
+        player.render_timed(block, vd::ModulePlayer::now_ns() + kFarAhead_ns);
+    ASSERT_FALSE(player.is_playing()) << "rendered to its end";
+    EXPECT_FALSE(player.has_ended());
+    // A new position drops what was rendered ahead, the end with it.
+    player.set_position({0, 0});
+    EXPECT_FALSE(player.has_ended());
+    EXPECT_EQ(player.next_change_in_ns(), std::nullopt);
+}
+
+TEST(ModuleChange, TimedBlocksTellOnlyWhenTheDisplayWaitsForThem) {
+    vd::ModulePlayer player(song_bytes({}));
+    int notices = 0;
+    player.set_change_listener([&] { ++notices; });
+    player.play();
+    std::vector<float> block(4096 * vd::kOutputChannels);
+    auto render_until_a_notice = [&] {
+        const int before = notices;
+        for (int i = 0; i < 50 && notices == before; ++i)
+            player.render_timed(block, vd::ModulePlayer::now_ns() + kFarAhead_ns);
+        return notices > before;
+    };
+    ASSERT_TRUE(render_until_a_notice()) << "nothing was waited for yet";
+    for (int i = 0; i < 20; ++i)
+        player.render_timed(block, vd::ModulePlayer::now_ns() + kFarAhead_ns);
+    EXPECT_EQ(notices, 1) << "the display knows when the rows it was told of are heard";
+    // Asked when nothing differs from what is heard, the next row is told again.
+    vd::ModulePlayer fresh(song_bytes({}));
+    int fresh_notices = 0;
+    fresh.set_change_listener([&] { ++fresh_notices; });
+    fresh.play();
+    EXPECT_EQ(fresh.next_change_in_ns(), std::nullopt);
+    for (int i = 0; i < 50 && fresh_notices == 0; ++i)
+        fresh.render_timed(block, vd::ModulePlayer::now_ns() + kFarAhead_ns);
+    EXPECT_EQ(fresh_notices, 1);
+}
+
 TEST(ModuleChange, TheLibraryHandsItsListenerToEveryModuleUntilItIsTakenAway) {
     ASSERT_TRUE(kSilentOutput);
     std::atomic<int> notices{0};

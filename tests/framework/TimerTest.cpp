@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 
 #include <algorithm>
 #include <atomic>
@@ -227,6 +228,52 @@ TEST_F(TimerTest, ANoticeTimerTickIsWorkForTheActivityTimerButNotTheOtherWayRoun
     }
     IdleFor(100);
     EXPECT_EQ(Count("mod"), 3) << "the end check does not wake the module timer";
+}
+
+TEST_F(TimerTest, ANoticeTimerWokenForLaterTicksOnceThenAndTheEndCheckRightAfterIt) {
+    auto mod = MakeTimer(10, "mod");
+    auto next = MakeTimer(10, "next");
+    mod->SetWake(TTimerWake::OnNotice);
+    next->SetWake(TTimerWake::AfterActivity);
+    IdleFor(100);
+    ticks_.clear();
+    mod->DueIn(30);
+    RunUntil([&] { return Count("mod") == 1; });
+    // The end check answers the tick's work in the same beat, after it, and only once.
+    IdleFor(100);
+    EXPECT_EQ(ticks_, (std::vector<std::string>{"mod", "next"}));
+}
+
+TEST_F(TimerTest, ALaterWakeReplacesAnEarlierOneAndAStoppedTimerIsNotWoken) {
+    auto mod = MakeTimer(10, "mod");
+    mod->SetWake(TTimerWake::OnNotice);
+    IdleFor(100);
+    ticks_.clear();
+    mod->DueIn(20);
+    mod->DueIn(60);
+    RunUntil([&] { return Count("mod") == 1; });
+    IdleFor(100);
+    EXPECT_EQ(Count("mod"), 1) << "one wake, not two";
+
+    mod->DueIn(20);
+    mod->SetEnabled(false);
+    IdleFor(100);
+    EXPECT_EQ(Count("mod"), 1);
+}
+
+TEST_F(TimerTest, PaintingIsNoWorkForTheActivityTimer) {
+    auto next = MakeTimer(10, "next");
+    next->SetWake(TTimerWake::AfterActivity);
+    RunUntil([&] { return Count("next") >= 1; });
+    IdleFor(50);
+    const int idle_ticks = Count("next");
+    QEvent update(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &update);
+    IdleFor(100);
+    EXPECT_EQ(Count("next"), idle_ticks);
+    QEvent other(QEvent::User);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &other);
+    RunUntil([&] { return Count("next") == idle_ticks + 1; });
 }
 
 } // namespace
