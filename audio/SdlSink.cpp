@@ -3,7 +3,7 @@
 #include "audio/AudioStreamName.h"
 #include "audio/Mixer.h"
 
-#include <SDL.h>
+#include "audio/SdlLibrary.h"
 
 #include <cstdlib>
 
@@ -20,10 +20,10 @@ constexpr Uint16 kBufferFrames = 512;
 // any stream property from the environment.
 void apply_stream_name() {
     const AudioStreamName& name = audio_stream_name();
-    SDL_SetHint(SDL_HINT_APP_NAME, name.application.c_str());
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, name.application.c_str());
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, name.stream.c_str());
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, name.role.c_str());
+    sdl().SDL_SetHint(SDL_HINT_APP_NAME, name.application.c_str());
+    sdl().SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, name.application.c_str());
+    sdl().SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, name.stream.c_str());
+    sdl().SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, name.role.c_str());
     if (!name.icon.empty()) {
         ::setenv("PULSE_PROP_application.icon_name", name.icon.c_str(), 0);
     }
@@ -34,10 +34,10 @@ public:
     explicit SdlSink(Mixer& mixer) : mixer_(mixer) {
         // SDL would take SIGINT and SIGTERM for its event queue, which nobody here reads: the
         // program handles them itself.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        sdl().SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         apply_stream_name();
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            throw AudioError(std::string("SDL audio cannot start: ") + SDL_GetError());
+        if (sdl().SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            throw AudioError(std::string("SDL audio cannot start: ") + sdl().SDL_GetError());
         }
         SDL_AudioSpec wanted{};
         wanted.freq = kOutputRateHz;
@@ -48,19 +48,19 @@ public:
         wanted.userdata = this;
         SDL_AudioSpec obtained{};
         // No changes allowed: SDL converts to whatever the device really takes.
-        device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+        device_ = sdl().SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
         if (device_ == 0) {
-            const std::string reason = SDL_GetError();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            const std::string reason = sdl().SDL_GetError();
+            sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
             throw AudioError("No sound device opens: " + reason);
         }
-        SDL_PauseAudioDevice(device_, 0);
+        sdl().SDL_PauseAudioDevice(device_, 0);
     }
 
     ~SdlSink() override {
         // Closing waits for a running callback, so the mixer is not used after this.
-        SDL_CloseAudioDevice(device_);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl().SDL_CloseAudioDevice(device_);
+        sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
     SdlSink(const SdlSink&) = delete;

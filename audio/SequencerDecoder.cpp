@@ -4,7 +4,7 @@
 #include "audio/MciError.h"
 #include "audio/SmfReader.h"
 
-#include <fluidsynth.h>
+#include "audio/FluidSynthLibrary.h"
 
 #include <algorithm>
 
@@ -59,7 +59,7 @@ std::size_t SequencerDecoder::read(std::span<float> out) {
             until = std::min(until, event_frames_[next_event_]);
         const auto count = static_cast<int>(until - position_);
         float* first = out.data() + done * 2;
-        fluid_synth_write_float(synth, count, first, 0, 2, first, 1, 2);
+        fluidsynth().fluid_synth_write_float(synth, count, first, 0, 2, first, 1, 2);
         done += static_cast<std::uint64_t>(count);
         position_ = until;
     }
@@ -70,8 +70,8 @@ void SequencerDecoder::seek(std::uint64_t frame) {
     fluid_synth_t* synth = synth_->get();
     // Reset first: a reset after silencing would revive the voices just stopped. The reset also
     // empties the reverb and chorus, so nothing from before the seek rings on.
-    fluid_synth_system_reset(synth);
-    fluid_synth_all_sounds_off(synth, -1);
+    fluidsynth().fluid_synth_system_reset(synth);
+    fluidsynth().fluid_synth_all_sounds_off(synth, -1);
     position_ = std::min(frame, length_frames_);
     next_event_ = 0;
     while (next_event_ < event_frames_.size() && event_frames_[next_event_] < position_) {
@@ -82,7 +82,7 @@ void SequencerDecoder::seek(std::uint64_t frame) {
 }
 
 void SequencerDecoder::halt() {
-    fluid_synth_all_sounds_off(synth_->get(), -1);
+    fluidsynth().fluid_synth_all_sounds_off(synth_->get(), -1);
 }
 
 void SequencerDecoder::send(const MidiEvent& event) {
@@ -90,34 +90,34 @@ void SequencerDecoder::send(const MidiEvent& event) {
     const int channel = event.status & 0x0F;
     switch (event.status & 0xF0) {
     case 0x80:
-        fluid_synth_noteoff(synth, channel, event.data1);
+        fluidsynth().fluid_synth_noteoff(synth, channel, event.data1);
         break;
     case 0x90:
         if (event.data2 == 0)
-            fluid_synth_noteoff(synth, channel, event.data1);
+            fluidsynth().fluid_synth_noteoff(synth, channel, event.data1);
         else
-            fluid_synth_noteon(synth, channel, event.data1, event.data2);
+            fluidsynth().fluid_synth_noteon(synth, channel, event.data1, event.data2);
         break;
     case 0xA0:
-        fluid_synth_key_pressure(synth, channel, event.data1, event.data2);
+        fluidsynth().fluid_synth_key_pressure(synth, channel, event.data1, event.data2);
         break;
     case 0xB0:
-        fluid_synth_cc(synth, channel, event.data1, event.data2);
+        fluidsynth().fluid_synth_cc(synth, channel, event.data1, event.data2);
         break;
     case 0xC0:
-        fluid_synth_program_change(synth, channel, event.data1);
+        fluidsynth().fluid_synth_program_change(synth, channel, event.data1);
         break;
     case 0xD0:
-        fluid_synth_channel_pressure(synth, channel, event.data1);
+        fluidsynth().fluid_synth_channel_pressure(synth, channel, event.data1);
         break;
     case 0xE0:
-        fluid_synth_pitch_bend(synth, channel, event.data1 | (event.data2 << 7));
+        fluidsynth().fluid_synth_pitch_bend(synth, channel, event.data1 | (event.data2 << 7));
         break;
     case 0xF0: {
         const auto* data =
             reinterpret_cast<const char*>(sequence_.sysex.data() + event.sysex_offset);
-        fluid_synth_sysex(synth, data, static_cast<int>(event.sysex_length), nullptr, nullptr,
-                          nullptr, 0);
+        fluidsynth().fluid_synth_sysex(synth, data, static_cast<int>(event.sysex_length), nullptr,
+                                       nullptr, nullptr, 0);
         break;
     }
     default:

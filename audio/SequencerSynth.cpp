@@ -4,7 +4,7 @@
 #include "audio/Mci.h"
 #include "audio/MciError.h"
 
-#include <fluidsynth.h>
+#include "audio/FluidSynthLibrary.h"
 
 #include <atomic>
 #include <chrono>
@@ -35,7 +35,7 @@ void silence_fluidsynth_log() {
     static std::once_flag once;
     std::call_once(once, [] {
         for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
-            fluid_set_log_function(level, nullptr, nullptr);
+            fluidsynth().fluid_set_log_function(level, nullptr, nullptr);
     });
 }
 
@@ -143,25 +143,26 @@ void set_default_soundfont_paths(std::optional<std::vector<std::filesystem::path
 
 SequencerSynth::SequencerSynth(const std::filesystem::path& soundfont) : soundfont_(soundfont) {
     silence_fluidsynth_log();
-    settings_ = new_fluid_settings();
+    settings_ = fluidsynth().new_fluid_settings();
     if (settings_ == nullptr)
         throw std::runtime_error("cannot create FluidSynth settings");
-    fluid_settings_setnum(settings_, "synth.sample-rate", kOutputRateHz);
-    fluid_settings_setnum(settings_, "synth.gain", kSynthGain);
+    fluidsynth().fluid_settings_setnum(settings_, "synth.sample-rate", kOutputRateHz);
+    fluidsynth().fluid_settings_setnum(settings_, "synth.gain", kSynthGain);
     // Every call already comes under the playback source's lock.
-    fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
-    synth_ = new_fluid_synth(settings_);
-    if (synth_ == nullptr || fluid_synth_sfload(synth_, soundfont.c_str(), 1) == FLUID_FAILED) {
+    fluidsynth().fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
+    synth_ = fluidsynth().new_fluid_synth(settings_);
+    if (synth_ == nullptr ||
+        fluidsynth().fluid_synth_sfload(synth_, soundfont.c_str(), 1) == FLUID_FAILED) {
         if (synth_ != nullptr)
-            delete_fluid_synth(synth_);
-        delete_fluid_settings(settings_);
+            fluidsynth().delete_fluid_synth(synth_);
+        fluidsynth().delete_fluid_settings(settings_);
         throw std::runtime_error("cannot load soundfont " + soundfont.string());
     }
 }
 
 SequencerSynth::~SequencerSynth() {
-    delete_fluid_synth(synth_);
-    delete_fluid_settings(settings_);
+    fluidsynth().delete_fluid_synth(synth_);
+    fluidsynth().delete_fluid_settings(settings_);
 }
 
 SequencerSynth::Lease::~Lease() {
@@ -176,8 +177,8 @@ SequencerSynth::Lease SequencerSynth::acquire() {
         if (!std::filesystem::is_regular_file(path, error))
             continue;
         if (auto synth = pool()->take(path)) {
-            fluid_synth_system_reset(synth->get());
-            fluid_synth_all_sounds_off(synth->get(), -1);
+            fluidsynth().fluid_synth_system_reset(synth->get());
+            fluidsynth().fluid_synth_all_sounds_off(synth->get(), -1);
             return Lease(std::move(synth), pool());
         }
         try {
