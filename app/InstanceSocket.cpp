@@ -1,14 +1,25 @@
 // The running player on a local socket, where no session bus is there to carry the requests.
+// Plain Unix sockets watched by the event loop: Qt's network library, with the Kerberos and proxy
+// libraries it pulls in, would map about 1 MB for these few bytes.
 #include "app/InstanceChannels.h"
 #include "app/InstanceMessage.h"
 #include "framework/Application.h"
 
 #include <QByteArray>
 #include <QDataStream>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <utility>
 
 namespace vd::instance {
 
@@ -18,83 +29,210 @@ constexpr int kConnectTimeoutMs = 1000;
 constexpr int kAnswerTimeoutMs = 5000;
 constexpr char kTaken = '1'; // the running player's answer
 
+// A socket descriptor that closes itself.
+class Fd {
+public:
+    Fd() = default;
+    explicit Fd(int fd) : fd_(fd) {}
+    Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Fd& operator=(Fd&& other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    [[nodiscard]] int get() const { return fd_; }
+    [[nodiscard]] bool valid() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+// The address of `path`; false when it does not fit.
+bool AddressOf(const std::string& path, sockaddr_un& address) {
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+// Waits up to `timeout_ms` for `events` on `fd`; false on timeout or error.
+bool WaitFor(int fd, short events, int timeout_ms) {
+    pollfd watched{fd, events, 0};
+    int ready = 0;
+    do {
+        ready = ::poll(&watched, 1, timeout_ms);
+    } while (ready < 0 && errno == EINTR);
+    return ready > 0;
+}
+
+// A connected socket to `path`, or none when nobody listens there.
+Fd Connect(const std::string& path) {
+    sockaddr_un address{};
+    if (!AddressOf(path, address))
+        return {};
+    Fd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!fd.valid())
+        return {};
+    if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+        return fd;
+    if ((errno == EINPROGRESS || errno == EAGAIN) &&
+        WaitFor(fd.get(), POLLOUT, kConnectTimeoutMs)) {
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (::getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0)
+            return fd;
+    }
+    return {};
+}
+
+// Writes all of `bytes`, waiting up to `timeout_ms` each time the socket is full.
+bool WriteAll(int fd, const char* bytes, std::size_t size, int timeout_ms) {
+    while (size > 0) {
+        const ssize_t sent = ::send(fd, bytes, size, MSG_NOSIGNAL);
+        if (sent > 0) {
+            bytes += sent;
+            size -= static_cast<std::size_t>(sent);
+        } else if (sent < 0 && errno == EINTR) {
+            continue;
+        } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!WaitFor(fd, POLLOUT, timeout_ms))
+                return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 class SocketServer final : public InstanceServer {
 public:
-    explicit SocketServer(std::string path) : path_(std::move(path)) {
-        server_.setSocketOptions(QLocalServer::UserAccessOption);
-        QObject::connect(&server_, &QLocalServer::newConnection, &server_, [this] { Accept(); });
+    SocketServer(std::string path, Fd listening)
+        : path_(std::move(path)), listening_(std::move(listening)),
+          accept_(listening_.get(), QSocketNotifier::Read) {
+        QObject::connect(&accept_, &QSocketNotifier::activated, [this] { Accept(); });
     }
-    ~SocketServer() override { server_.close(); }
-    bool Listen() { return server_.listen(QString::fromStdString(path_)); }
+    ~SocketServer() override { ::unlink(path_.c_str()); }
+    SocketServer(const SocketServer&) = delete;
+    SocketServer& operator=(const SocketServer&) = delete;
+
     void SetHandler(Handler handler) override { handler_ = std::move(handler); }
     [[nodiscard]] std::string Where() const override { return path_; }
 
 private:
+    // One sender: what it wrote so far, until a whole message is there.
+    struct Client {
+        Fd fd;
+        QByteArray received;
+        std::unique_ptr<QSocketNotifier> readable;
+    };
+
     // GUI thread.
     void Accept() {
-        while (QLocalSocket* socket = server_.nextPendingConnection()) {
-            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QLocalSocket::readyRead, socket,
-                             [this, socket] { Read(*socket); });
-            if (socket->bytesAvailable() > 0)
-                Read(*socket);
-        }
-    }
-    void Read(QLocalSocket& socket) {
-        QDataStream in(&socket);
-        const ReadMessage message = ReadInstanceMessage(in);
-        if (message.state == ReadMessage::State::Incomplete)
-            return; // the rest is still on its way
-        if (message.state == ReadMessage::State::Invalid) {
-            socket.abort();
-            return;
-        }
-        socket.write(&kTaken, 1);
-        socket.flush();
-        if (handler_) {
-            Handler handler = handler_;
-            TApplication::Post([handler, request = message.request] { handler(request); });
+        for (;;) {
+            Fd fd(::accept4(listening_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+            if (!fd.valid())
+                return;
+            const int key = fd.get();
+            auto client = std::make_unique<Client>();
+            client->fd = std::move(fd);
+            client->readable = std::make_unique<QSocketNotifier>(key, QSocketNotifier::Read);
+            QObject::connect(client->readable.get(), &QSocketNotifier::activated,
+                             [this, key] { Read(key); });
+            clients_[key] = std::move(client);
         }
     }
 
+    // GUI thread. Reads what is there; a whole message is answered and handed on, after which
+    // (or after anything that is not a request) the sender is let go.
+    void Read(int key) {
+        const auto found = clients_.find(key);
+        if (found == clients_.end())
+            return;
+        Client& client = *found->second;
+        char chunk[4096];
+        bool closed = false;
+        for (;;) {
+            const ssize_t got = ::recv(key, chunk, sizeof chunk, 0);
+            if (got > 0) {
+                client.received.append(chunk, got);
+                continue;
+            }
+            if (got < 0 && errno == EINTR)
+                continue;
+            closed = got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+            break;
+        }
+        QDataStream in(client.received);
+        const ReadMessage message = ReadInstanceMessage(in);
+        if (message.state == ReadMessage::State::Incomplete && !closed)
+            return; // the rest is still on its way
+        if (message.state == ReadMessage::State::Complete) {
+            (void)WriteAll(key, &kTaken, 1, kConnectTimeoutMs);
+            if (handler_) {
+                Handler handler = handler_;
+                TApplication::Post([handler, request = message.request] { handler(request); });
+            }
+        }
+        // Let go; the notifier that is calling goes once it has returned.
+        client.readable->setEnabled(false);
+        client.readable.release()->deleteLater();
+        clients_.erase(found);
+    }
+
     std::string path_;
-    QLocalServer server_;
+    Fd listening_;
+    QSocketNotifier accept_;
+    std::map<int, std::unique_ptr<Client>> clients_;
     Handler handler_;
 };
 
 } // namespace
 
 std::unique_ptr<InstanceServer> ClaimSocket(const std::string& path) {
-    {
-        QLocalSocket probe;
-        probe.connectToServer(QString::fromStdString(path));
-        if (probe.waitForConnected(kConnectTimeoutMs))
-            return nullptr; // a player answers there
-    }
+    if (Connect(path).valid())
+        return nullptr; // a player answers there
     // Nobody listens: whatever is left at the path is a dead player's.
-    QLocalServer::removeServer(QString::fromStdString(path));
-    auto server = std::make_unique<SocketServer>(path);
-    if (!server->Listen()) {
+    ::unlink(path.c_str());
+    sockaddr_un address{};
+    Fd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    // Only this user may write to the player.
+    const mode_t old_mask = ::umask(0077);
+    const bool bound =
+        fd.valid() && AddressOf(path, address) &&
+        ::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::umask(old_mask);
+    if (!bound || ::listen(fd.get(), SOMAXCONN) != 0) {
         std::fprintf(stderr, "vodezaru: later starts cannot reach this player through %s\n",
                      path.c_str());
         return nullptr;
     }
-    return server;
+    return std::make_unique<SocketServer>(path, std::move(fd));
 }
 
 std::optional<bool> SendOnSocket(const std::string& path, const InstanceRequest& request) {
-    QLocalSocket socket;
-    socket.connectToServer(QString::fromStdString(path));
-    if (!socket.waitForConnected(kConnectTimeoutMs))
+    const Fd fd = Connect(path);
+    if (!fd.valid())
         return std::nullopt;
-    socket.write(EncodeMessage(request));
-    if (!socket.waitForBytesWritten(kAnswerTimeoutMs))
+    const QByteArray message = EncodeMessage(request);
+    if (!WriteAll(fd.get(), message.constData(), static_cast<std::size_t>(message.size()),
+                  kAnswerTimeoutMs))
         return false;
-    while (socket.bytesAvailable() < 1)
-        if (!socket.waitForReadyRead(kAnswerTimeoutMs))
+    for (;;) {
+        if (!WaitFor(fd.get(), POLLIN, kAnswerTimeoutMs))
             return false;
-    char answer = 0;
-    return socket.read(&answer, 1) == 1 && answer == kTaken;
+        char answer = 0;
+        const ssize_t got = ::recv(fd.get(), &answer, 1, 0);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        return got == 1 && answer == kTaken;
+    }
 }
 
 } // namespace vd::instance
