@@ -45,27 +45,27 @@ ModulePlayer::ModulePlayer(std::span<const std::byte> data) {
 ModulePlayer::~ModulePlayer() = default;
 
 void ModulePlayer::play() {
-    std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     if (!ended_) {
         state_ = State::playing;
     }
 }
 
 void ModulePlayer::pause() {
-    std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     if (state_ == State::playing) {
         state_ = State::paused;
     }
 }
 
 void ModulePlayer::stop() {
-    std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     state_ = State::stopped;
 }
 
 void ModulePlayer::set_position(ModulePosition position) { // GUI thread
     {
-        std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         module_->set_position_order_row(position.order, position.row);
         ended_ = false;
         publish_position();
@@ -105,7 +105,7 @@ std::size_t ModulePlayer::render(std::span<float> out) { // audio thread
     std::size_t rendered = 0;
     bool changed = false;
     {
-        std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         if (state_ != State::playing) {
             return 0;
         }

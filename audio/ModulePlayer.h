@@ -2,11 +2,12 @@
 
 #include "audio/AudioSource.h"
 
+#include "base/Mutex.h"
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <ostream>
 #include <span>
 #include <string>
@@ -84,12 +85,12 @@ public:
 private:
     enum class State : std::uint8_t { stopped, playing, paused };
 
-    // With mutex_ held. Stores the position; true when it differs from the one stored before.
-    bool publish_position();
+    // Stores the position; true when it differs from the one stored before.
+    bool publish_position() REQUIRES(mutex_);
 
-    mutable std::mutex mutex_;
-    std::ostream quiet_log_{nullptr};         // libopenmpt's warnings; guarded by mutex_
-    std::unique_ptr<openmpt::module> module_; // guarded by mutex_
+    mutable Mutex mutex_;
+    std::ostream quiet_log_ GUARDED_BY(mutex_){nullptr}; // libopenmpt's warnings
+    std::unique_ptr<openmpt::module> module_ GUARDED_BY(mutex_);
     std::atomic<State> state_{State::stopped};
     std::atomic<bool> ended_{false};
     std::atomic<std::uint32_t> packed_position_{0}; // order | row << 16
