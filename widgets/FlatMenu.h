@@ -196,6 +196,25 @@ private:
     void UnhookAllControls();
     [[nodiscard]] bool IsTopLevel(const TMenuItem* item) const;
 
+    // The steps of drawing one menu item (DrawMenuItem). Where its parts go.
+    struct ItemLayout {
+        TRect icon;
+        TRect mark;
+        TRect text;
+    };
+    // The item's picture in `picture` (its own bitmap, or its image of the menu's list over the
+    // menu's colour at (2, 2) of `canvas`); whether it has one.
+    [[nodiscard]] static bool ItemPicture(const TMenuItem& item, const TCanvas& canvas,
+                                          TBitmap& picture);
+    [[nodiscard]] ItemLayout LayOutItem(const TRect& r, bool rtl, bool top_level, bool has_image,
+                                        int picture_width) const;
+    void DrawItemBackground(TCanvas& canvas, const TRect& r, const TRect& icon_rect, bool top_level,
+                            bool rtl) const;
+    void DrawItemSelection(TCanvas& canvas, const TRect& r, bool top_level, bool enabled,
+                           bool rtl) const;
+    // A separator's line across the middle of `text_rect`.
+    void DrawSeparator(TCanvas& canvas, const TRect& text_rect, bool rtl) const;
+
     TForm* form_;
     uint8_t dim_level_ = 30;
     uint8_t gray_level_ = 10;
