@@ -193,6 +193,15 @@ private:
     void HookFamily(TMenuItem* item);
     void ApplyToControl(TComponent* component, bool enable, bool repaint);
     void PaintSpeedButton(TSpeedButton& button, const TControlSubClass& hook);
+    // The steps of PaintSpeedButton. A light tint of the selection colour multiplied into the
+    // client area `w` × `h` (a transparent button that is down or under the pointer).
+    void TintSpeedButton(TCanvas& canvas, int w, int h) const;
+    // The button's rectangle in `fill` and `border`, and its 3-D edge unless it is flat.
+    void FrameSpeedButton(const TSpeedButton& button, TCanvas& canvas, TColor fill, TColor border,
+                          bool highlighted, bool pressed) const;
+    // The first of its glyphs and its caption, placed by its layout.
+    void DrawSpeedButtonContent(const TSpeedButton& button, TCanvas& canvas,
+                                const TControlSubClass& hook) const;
     void UnhookAllControls();
     [[nodiscard]] bool IsTopLevel(const TMenuItem* item) const;
 
