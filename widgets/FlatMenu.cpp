@@ -133,26 +133,23 @@ void TFlatMenu::SetActive(bool value) {
     RedrawMenuBar();
 }
 
-void TFlatMenu::SetFlatContainers(TFlatContainers value) {
-    if (value != flat_containers_ && active_) {
+void TFlatMenu::ChangeRestyled(uint16_t& setting, uint16_t value) {
+    if (value != setting && active_) {
         active_ = false;
         ApplyToForm(*form_, false, true);
         active_ = true;
-        flat_containers_ = value;
+        setting = value;
         ApplyToForm(*form_, true, true);
     }
-    flat_containers_ = value;
+    setting = value;
+}
+
+void TFlatMenu::SetFlatContainers(TFlatContainers value) {
+    ChangeRestyled(flat_containers_, value);
 }
 
 void TFlatMenu::SetFlatControls(TFlatControls value) {
-    if (value != flat_controls_ && active_) {
-        active_ = false;
-        ApplyToForm(*form_, false, true);
-        active_ = true;
-        flat_controls_ = value;
-        ApplyToForm(*form_, true, true);
-    }
-    flat_controls_ = value;
+    ChangeRestyled(flat_controls_, value);
 }
 
 void TFlatMenu::Notification(TComponent* component, TOperation operation) {
@@ -483,12 +480,11 @@ void TFlatMenu::DrawMenuItem(TMenuItem* item, TCanvas& canvas, const TRect& rect
         DrawItemSelection(canvas, r, top_level, enabled, rtl);
 
     DrawCheckMark(*item, canvas, selected, layout.mark, has_image, enabled);
-    IconState icon;
-    icon.selected = selected;
-    icon.enabled = enabled;
-    icon.checked = item->Checked();
-    icon.top_level = top_level;
-    icon.rtl = rtl;
+    const IconState icon{.selected = selected,
+                         .enabled = enabled,
+                         .checked = item->Checked(),
+                         .top_level = top_level,
+                         .rtl = rtl};
     DrawItemIcon(b, canvas, layout.icon, icon);
 
     if (!separator) {
@@ -500,12 +496,11 @@ void TFlatMenu::DrawMenuItem(TMenuItem* item, TCanvas& canvas, const TRect& rect
         } else {
             text_r.Left += 3;
         }
-        TextState text;
-        text.selected = selected;
-        text.enabled = enabled;
-        text.is_default = item->Default();
-        text.top_level = top_level;
-        text.rtl = rtl;
+        const TextState text{.selected = selected,
+                             .enabled = enabled,
+                             .is_default = item->Default(),
+                             .top_level = top_level,
+                             .rtl = rtl};
         DrawItemText(canvas, " " + item->Caption(), ShortCutToText(item->ShortCut()), text_r,
                      format, text);
     } else {

@@ -189,6 +189,9 @@ public:
 
 private:
     void RedrawMenuBar();
+    // A new set of restyled containers or controls: while active, the form is restyled off
+    // under the old set and on again under the new one.
+    void ChangeRestyled(uint16_t& setting, uint16_t value);
     void HookItem(TMenuItem* item, bool enable, bool recurse);
     void HookFamily(TMenuItem* item);
     void ApplyToControl(TComponent* component, bool enable, bool repaint);

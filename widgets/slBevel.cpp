@@ -21,18 +21,14 @@ public:
     // Draws one ring on `d` and moves the sides of `inner` past it.
     void Ring(const TRect& d, TBevelCut cut, bool bold, TRect& inner) {
         if (cut == TBevelCut::bvLowered)
-            LoweredRing(d, bold, inner);
+            LoweredRing(d.Left, d.Top, d.Right, d.Bottom, bold, inner);
         else if (cut == TBevelCut::bvRaised)
-            RaisedRing(d, bold, inner);
+            RaisedRing(d.Left, d.Top, d.Right, d.Bottom, bold, inner);
     }
 
 private:
     // Shadow on the left and top (doubled when bold), light on the right and bottom.
-    void LoweredRing(const TRect& d, bool bold, TRect& inner) {
-        const int l = d.Left;
-        const int t = d.Top;
-        const int r = d.Right;
-        const int b = d.Bottom;
+    void LoweredRing(int l, int t, int r, int b, bool bold, TRect& inner) {
         const int e = sides_.Contains(TslSide::fsdBottom) ? 0 : 1;
         if (sides_.Contains(TslSide::fsdLeft)) {
             if (bold) {
@@ -65,11 +61,7 @@ private:
     }
 
     // Light on the left and top, shadow on the right and bottom (doubled when bold).
-    void RaisedRing(const TRect& d, bool bold, TRect& inner) {
-        const int l = d.Left;
-        const int t = d.Top;
-        const int r = d.Right;
-        const int b = d.Bottom;
+    void RaisedRing(int l, int t, int r, int b, bool bold, TRect& inner) {
         const int f = sides_.Contains(TslSide::fsdLeft) ? 1 : 0;
         if (sides_.Contains(TslSide::fsdLeft)) {
             Line(pens_.light, l, t, l, b + 1);
