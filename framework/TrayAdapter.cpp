@@ -1,6 +1,7 @@
 #include "framework/TrayAdapter.h"
 
 #include "framework/Icon.h"
+#include "framework/KeyMapping.h"
 #include "framework/TrayHost.h"
 #include "framework/TrayMenuMirror.h"
 
@@ -22,15 +23,7 @@ namespace {
 constexpr const char* kClaimed = "vdTrayWindowClaimed"; // the icon window has its adapter
 
 TShiftState KeysNow() {
-    const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
-    TShiftState shift = 0;
-    if (keys & Qt::ShiftModifier)
-        shift |= ssShift;
-    if (keys & Qt::AltModifier)
-        shift |= ssAlt;
-    if (keys & Qt::ControlModifier)
-        shift |= ssCtrl;
-    return shift;
+    return ShiftStateOf(QGuiApplication::queryKeyboardModifiers());
 }
 
 TPoint PointerNow() {
