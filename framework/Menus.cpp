@@ -14,6 +14,7 @@
 #include <QStyleHints>
 
 #include <algorithm>
+#include <utility>
 
 namespace vd {
 
@@ -31,66 +32,35 @@ constexpr int kLineHeight = 9;
 
 } // namespace
 
+namespace {
+
+// The name a shortcut's key goes by in menus, empty for keys without one.
+std::string KeyName(unsigned key) {
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        return std::string(1, static_cast<char>(key));
+    if (key >= VK_F1 && key < VK_F1 + 12)
+        return "F" + std::to_string(key - VK_F1 + 1);
+    static constexpr std::pair<unsigned, const char*> kNames[] = {
+        {VK_BACK, "BkSp"},   {VK_TAB, "Tab"},    {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},
+        {VK_SPACE, "Space"}, {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},    {VK_END, "End"},
+        {VK_HOME, "Home"},   {VK_LEFT, "Left"},  {VK_UP, "Up"},        {VK_RIGHT, "Right"},
+        {VK_DOWN, "Down"},   {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
+    };
+    for (const auto& [code, name] : kNames)
+        if (code == key)
+            return name;
+    return {};
+}
+
+} // namespace
+
 std::string ShortCutToText(TShortCut shortcut) {
     const unsigned key = shortcut & 0xFFu;
     if (key == 0)
         return {};
-    std::string name;
-    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
-        name = std::string(1, static_cast<char>(key));
-    else if (key >= VK_F1 && key < VK_F1 + 12)
-        name = "F" + std::to_string(key - VK_F1 + 1);
-    else {
-        switch (key) {
-        case VK_BACK:
-            name = "BkSp";
-            break;
-        case VK_TAB:
-            name = "Tab";
-            break;
-        case VK_RETURN:
-            name = "Enter";
-            break;
-        case VK_ESCAPE:
-            name = "Esc";
-            break;
-        case VK_SPACE:
-            name = "Space";
-            break;
-        case VK_PRIOR:
-            name = "PgUp";
-            break;
-        case VK_NEXT:
-            name = "PgDn";
-            break;
-        case VK_END:
-            name = "End";
-            break;
-        case VK_HOME:
-            name = "Home";
-            break;
-        case VK_LEFT:
-            name = "Left";
-            break;
-        case VK_UP:
-            name = "Up";
-            break;
-        case VK_RIGHT:
-            name = "Right";
-            break;
-        case VK_DOWN:
-            name = "Down";
-            break;
-        case VK_INSERT:
-            name = "Ins";
-            break;
-        case VK_DELETE:
-            name = "Del";
-            break;
-        default:
-            return {};
-        }
-    }
+    const std::string name = KeyName(key);
+    if (name.empty())
+        return {};
     std::string text;
     if ((shortcut & scShift) != 0)
         text += "Shift+";
