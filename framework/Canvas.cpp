@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 // The canvas: shapes, lines, copies and pixels with the classic semantics, over a QImage with
 // antialiasing off. Its text is TextLayout.cpp's.
@@ -15,23 +16,18 @@ namespace vd {
 
 namespace {
 
+// The hatched brushes; the others fill solid.
+constexpr std::pair<TBrushStyle, Qt::BrushStyle> kHatches[] = {
+    {TBrushStyle::bsHorizontal, Qt::HorPattern},  {TBrushStyle::bsVertical, Qt::VerPattern},
+    {TBrushStyle::bsFDiagonal, Qt::BDiagPattern}, {TBrushStyle::bsBDiagonal, Qt::FDiagPattern},
+    {TBrushStyle::bsCross, Qt::CrossPattern},     {TBrushStyle::bsDiagCross, Qt::DiagCrossPattern},
+};
+
 Qt::BrushStyle HatchOf(TBrushStyle style) {
-    switch (style) {
-    case TBrushStyle::bsHorizontal:
-        return Qt::HorPattern;
-    case TBrushStyle::bsVertical:
-        return Qt::VerPattern;
-    case TBrushStyle::bsFDiagonal:
-        return Qt::BDiagPattern;
-    case TBrushStyle::bsBDiagonal:
-        return Qt::FDiagPattern;
-    case TBrushStyle::bsCross:
-        return Qt::CrossPattern;
-    case TBrushStyle::bsDiagCross:
-        return Qt::DiagCrossPattern;
-    default:
-        return Qt::SolidPattern;
-    }
+    for (const auto& [brush, hatch] : kHatches)
+        if (brush == style)
+            return hatch;
+    return Qt::SolidPattern;
 }
 
 // `part` with the pixels of `key` (0x00BBGGRR) made transparent, or painted in `fill` when given.

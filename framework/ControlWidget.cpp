@@ -24,22 +24,6 @@ namespace vd {
 
 namespace {
 
-bool ButtonOf(const QMouseEvent* e, TMouseButton& button) {
-    switch (e->button()) {
-    case Qt::LeftButton:
-        button = TMouseButton::mbLeft;
-        return true;
-    case Qt::RightButton:
-        button = TMouseButton::mbRight;
-        return true;
-    case Qt::MiddleButton:
-        button = TMouseButton::mbMiddle;
-        return true;
-    default:
-        return false;
-    }
-}
-
 TShiftState ShiftOf(const QMouseEvent* e) {
     return ShiftStateOf(e->modifiers(), e->buttons());
 }
@@ -77,9 +61,10 @@ void ControlWidget::paintEvent(QPaintEvent* event) {
 }
 
 void ControlWidget::RoutePress(QMouseEvent* event, bool double_click) {
-    TMouseButton button{};
-    if (control_ != nullptr && ButtonOf(event, button))
-        control_->RouteMouseDown(button, ShiftOf(event), ToTPoint(event->position()), double_click);
+    const std::optional<TMouseButton> button = MouseButtonOf(event->button());
+    if (control_ != nullptr && button)
+        control_->RouteMouseDown(*button, ShiftOf(event), ToTPoint(event->position()),
+                                 double_click);
 }
 
 void ControlWidget::mousePressEvent(QMouseEvent* event) {
@@ -96,9 +81,9 @@ void ControlWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ControlWidget::mouseReleaseEvent(QMouseEvent* event) {
-    TMouseButton button{};
-    if (control_ != nullptr && ButtonOf(event, button))
-        control_->RouteMouseUp(button, ShiftOf(event), ToTPoint(event->position()));
+    const std::optional<TMouseButton> button = MouseButtonOf(event->button());
+    if (control_ != nullptr && button)
+        control_->RouteMouseUp(*button, ShiftOf(event), ToTPoint(event->position()));
 }
 
 void ControlWidget::enterEvent(QEnterEvent* event) {

@@ -2,80 +2,90 @@
 
 #include "framework/Controls.h"
 
+#include <utility>
+
 namespace vd {
+
+namespace {
+
+// The keys with a virtual-key code besides letters, digits and function keys.
+constexpr std::pair<int, uint16_t> kVirtualKeys[] = {
+    {Qt::Key_Backspace, VK_BACK},
+    {Qt::Key_Tab, VK_TAB},
+    {Qt::Key_Return, VK_RETURN},
+    {Qt::Key_Enter, VK_RETURN},
+    {Qt::Key_Escape, VK_ESCAPE},
+    {Qt::Key_Space, VK_SPACE},
+    {Qt::Key_PageUp, VK_PRIOR},
+    {Qt::Key_PageDown, VK_NEXT},
+    {Qt::Key_End, VK_END},
+    {Qt::Key_Home, VK_HOME},
+    {Qt::Key_Left, VK_LEFT},
+    {Qt::Key_Up, VK_UP},
+    {Qt::Key_Right, VK_RIGHT},
+    {Qt::Key_Down, VK_DOWN},
+    {Qt::Key_Insert, VK_INSERT},
+    {Qt::Key_Delete, VK_DELETE},
+    {Qt::Key_MediaNext, VK_MEDIA_NEXT_TRACK},
+    {Qt::Key_MediaPrevious, VK_MEDIA_PREV_TRACK},
+    {Qt::Key_MediaStop, VK_MEDIA_STOP},
+    {Qt::Key_MediaPlay, VK_MEDIA_PLAY_PAUSE},
+    {Qt::Key_MediaPause, VK_MEDIA_PLAY_PAUSE},
+    {Qt::Key_MediaTogglePlayPause, VK_MEDIA_PLAY_PAUSE},
+};
+
+constexpr std::pair<Qt::KeyboardModifier, TShiftState> kModifiers[] = {
+    {Qt::ShiftModifier, ssShift},
+    {Qt::AltModifier, ssAlt},
+    {Qt::ControlModifier, ssCtrl},
+};
+
+struct ButtonMapping {
+    Qt::MouseButton qt_button;
+    TMouseButton button;
+    TShiftState held;
+};
+
+constexpr ButtonMapping kButtons[] = {
+    {Qt::LeftButton, TMouseButton::mbLeft, ssLeft},
+    {Qt::RightButton, TMouseButton::mbRight, ssRight},
+    {Qt::MiddleButton, TMouseButton::mbMiddle, ssMiddle},
+};
+
+} // namespace
 
 uint16_t VirtualKeyOf(int key) {
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
         return static_cast<uint16_t>(key); // the same upper-case characters
     if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
         return static_cast<uint16_t>(VK_F1 + (key - Qt::Key_F1));
-    switch (key) {
-    case Qt::Key_Backspace:
-        return VK_BACK;
-    case Qt::Key_Tab:
-        return VK_TAB;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return VK_RETURN;
-    case Qt::Key_Escape:
-        return VK_ESCAPE;
-    case Qt::Key_Space:
-        return VK_SPACE;
-    case Qt::Key_PageUp:
-        return VK_PRIOR;
-    case Qt::Key_PageDown:
-        return VK_NEXT;
-    case Qt::Key_End:
-        return VK_END;
-    case Qt::Key_Home:
-        return VK_HOME;
-    case Qt::Key_Left:
-        return VK_LEFT;
-    case Qt::Key_Up:
-        return VK_UP;
-    case Qt::Key_Right:
-        return VK_RIGHT;
-    case Qt::Key_Down:
-        return VK_DOWN;
-    case Qt::Key_Insert:
-        return VK_INSERT;
-    case Qt::Key_Delete:
-        return VK_DELETE;
-    case Qt::Key_MediaNext:
-        return VK_MEDIA_NEXT_TRACK;
-    case Qt::Key_MediaPrevious:
-        return VK_MEDIA_PREV_TRACK;
-    case Qt::Key_MediaStop:
-        return VK_MEDIA_STOP;
-    case Qt::Key_MediaPlay:
-    case Qt::Key_MediaPause:
-    case Qt::Key_MediaTogglePlayPause:
-        return VK_MEDIA_PLAY_PAUSE;
-    default:
-        return 0;
-    }
+    for (const auto& [qt_key, virtual_key] : kVirtualKeys)
+        if (qt_key == key)
+            return virtual_key;
+    return 0;
 }
 
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers) {
     TShiftState s = 0;
-    if (modifiers & Qt::ShiftModifier)
-        s |= ssShift;
-    if (modifiers & Qt::AltModifier)
-        s |= ssAlt;
-    if (modifiers & Qt::ControlModifier)
-        s |= ssCtrl;
+    for (const auto& [modifier, shift] : kModifiers)
+        if (modifiers & modifier)
+            s |= shift;
     return s;
 }
 
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
     TShiftState s = ShiftStateOf(modifiers);
-    if (buttons & Qt::LeftButton)
-        s |= ssLeft;
-    if (buttons & Qt::RightButton)
-        s |= ssRight;
-    if (buttons & Qt::MiddleButton)
-        s |= ssMiddle;
+    for (const ButtonMapping& b : kButtons)
+        if (buttons & b.qt_button)
+            s |= b.held;
     return s;
+}
+
+std::optional<TMouseButton> MouseButtonOf(Qt::MouseButton button) {
+    for (const ButtonMapping& b : kButtons)
+        if (b.qt_button == button)
+            return b.button;
+    return std::nullopt;
 }
 
 } // namespace vd

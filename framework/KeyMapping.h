@@ -8,6 +8,7 @@
 #include <QtCore/qnamespace.h>
 
 #include <cstdint>
+#include <optional>
 
 namespace vd {
 
@@ -19,5 +20,7 @@ namespace vd {
 [[nodiscard]] TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers);
 // The same, with the left, right and middle mouse buttons held.
 [[nodiscard]] TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
+// The left, right or middle button; nothing for the others.
+[[nodiscard]] std::optional<TMouseButton> MouseButtonOf(Qt::MouseButton button);
 
 } // namespace vd

@@ -160,19 +160,39 @@ void TMenuItem::DefaultMeasure(TCanvas& canvas, int& width, int& height) const {
     height = std::max(kItemHeight, r.Height() + 6);
 }
 
+namespace {
+
+// A separator line: a groove across the middle of the item.
+void DrawSeparator(TCanvas& canvas, const TRect& rect) {
+    const int y = rect.Top + rect.Height() / 2 - 1;
+    canvas.Pen().SetColor(clBtnShadow);
+    canvas.MoveTo(rect.Left + 1, y);
+    canvas.LineTo(rect.Right - 1, y);
+    canvas.Pen().SetColor(clBtnHighlight);
+    canvas.MoveTo(rect.Left + 1, y + 1);
+    canvas.LineTo(rect.Right - 1, y + 1);
+}
+
+// The submenu arrow: a small solid triangle pointing right, in the text's colour.
+void DrawSubmenuArrow(TCanvas& canvas, const TRect& rect) {
+    const int cx = rect.Right - 10;
+    const int cy = rect.Top + rect.Height() / 2;
+    canvas.Pen().SetColor(canvas.Font().Color());
+    for (int i = 0; i < 4; ++i) {
+        canvas.MoveTo(cx + i, cy - 3 + i);
+        canvas.LineTo(cx + i, cy + 4 - i);
+    }
+}
+
+} // namespace
+
 void TMenuItem::DefaultDraw(TCanvas& canvas, const TRect& rect, TOwnerDrawState state) const {
     const bool selected = (state & odSelected) != 0;
     canvas.Brush().SetStyle(TBrushStyle::bsSolid);
     canvas.Brush().SetColor(selected && !IsLine() ? clHighlight : clMenu);
     canvas.FillRect(rect);
     if (IsLine()) {
-        const int y = rect.Top + rect.Height() / 2 - 1;
-        canvas.Pen().SetColor(clBtnShadow);
-        canvas.MoveTo(rect.Left + 1, y);
-        canvas.LineTo(rect.Right - 1, y);
-        canvas.Pen().SetColor(clBtnHighlight);
-        canvas.MoveTo(rect.Left + 1, y + 1);
-        canvas.LineTo(rect.Right - 1, y + 1);
+        DrawSeparator(canvas, rect);
         return;
     }
     const TPopupMenu* menu = ParentMenu();
@@ -200,16 +220,8 @@ void TMenuItem::DefaultDraw(TCanvas& canvas, const TRect& rect, TOwnerDrawState 
         TRect keys{text.Left, text.Top, rect.Right - 10, text.Bottom};
         canvas.DrawText(keys_text, keys, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     }
-    if (!items_.empty()) {
-        // The submenu arrow: a small solid triangle pointing right.
-        const int cx = rect.Right - 10;
-        const int cy = rect.Top + rect.Height() / 2;
-        canvas.Pen().SetColor(canvas.Font().Color());
-        for (int i = 0; i < 4; ++i) {
-            canvas.MoveTo(cx + i, cy - 3 + i);
-            canvas.LineTo(cx + i, cy + 4 - i);
-        }
-    }
+    if (!items_.empty())
+        DrawSubmenuArrow(canvas, rect);
     canvas.Font().SetStyle(style);
     canvas.Brush().SetStyle(TBrushStyle::bsSolid);
 }

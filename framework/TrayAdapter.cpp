@@ -32,19 +32,15 @@ TPoint PointerNow() {
     return {at.x(), at.y()};
 }
 
-// The message of `button`'s event, one of three by the button.
+// The message of `button`'s event, one of three by the button; nothing for the other buttons.
 std::optional<TTrayMessage> ByButton(Qt::MouseButton button, TTrayMessage left, TTrayMessage right,
                                      TTrayMessage middle) {
-    switch (button) {
-    case Qt::LeftButton:
-        return left;
-    case Qt::RightButton:
-        return right;
-    case Qt::MiddleButton:
-        return middle;
-    default:
+    const std::optional<TMouseButton> which = MouseButtonOf(button);
+    if (!which)
         return std::nullopt;
-    }
+    if (*which == TMouseButton::mbLeft)
+        return left;
+    return *which == TMouseButton::mbRight ? right : middle;
 }
 
 bool IsPointerEvent(QEvent::Type type) {
