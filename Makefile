@@ -23,8 +23,8 @@ DESTDIR ?=
 # Only `make bench-live` needs these: a sound server with a null sink and two other players.
 BENCH_LIVE_PACKAGES := pulseaudio pulseaudio-utils openmpt123 audacious audacious-plugins bc xdotool
 
-.PHONY: setup setup-bench-live bench-live build run test format format-check asan tsan fuzz bench \
-	clean resources install uninstall
+.PHONY: setup setup-bench-live bench-live build run test format format-check asan tsan analyze fuzz \
+	bench clean resources install uninstall
 
 setup:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -80,6 +80,13 @@ tsan: setup
 	cmake --build build-tsan -j $(JOBS)
 	cd build-tsan && ctest --output-on-failure -L 'audio|app|player|threads' -j $(JOBS)
 
+# The lock annotations (base/ThreadAnnotations.h) checked by clang's thread-safety analysis: the
+# sound engines, the players and their tests, built with -Wthread-safety -Werror.
+analyze: setup
+	cmake -S . -B build-analyze -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+		-DCMAKE_C_COMPILER=clang -DVD_ANALYZE=ON
+	cmake --build build-analyze -j $(JOBS) --target analyze
+
 # libFuzzer targets (clang); FUZZ_RUNS executions each.
 FUZZ_RUNS ?= 1000000
 fuzz: setup
@@ -121,4 +128,4 @@ resources: build
 	./$(BUILD)/tools/make_demo_song $(DEMO)
 
 clean:
-	rm -rf $(BUILD) build-asan build-tsan build-fuzz
+	rm -rf $(BUILD) build-asan build-tsan build-analyze build-fuzz

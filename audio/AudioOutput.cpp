@@ -4,10 +4,11 @@
 #include "audio/AudioSink.h"
 #include "audio/Mixer.h"
 
+#include "base/Mutex.h"
+
 #include <atomic>
 
 #include <cstdlib>
-#include <mutex>
 
 namespace vd {
 
@@ -55,7 +56,7 @@ public:
     [[nodiscard]] std::string sink_name() const override { return sink_name_; }
 
     void flush() override {
-        std::lock_guard lock(sink_mutex_);
+        MutexLock lock(sink_mutex_);
         if (sink_) {
             sink_->flush(); // only raises a flag for the audio thread
         }
@@ -66,7 +67,7 @@ public:
     void close() {
         std::unique_ptr<AudioSink> sink;
         {
-            std::lock_guard lock(sink_mutex_);
+            MutexLock lock(sink_mutex_);
             sink = std::move(sink_);
         }
         // Destroyed here, outside the lock: it joins the audio thread.
@@ -74,8 +75,8 @@ public:
 
 private:
     Mixer mixer_; // before the sink: the sink pulls from it until the sink is gone
-    std::mutex sink_mutex_;
-    std::unique_ptr<AudioSink> sink_; // guarded by sink_mutex_ once constructed
+    Mutex sink_mutex_;
+    std::unique_ptr<AudioSink> sink_ GUARDED_BY(sink_mutex_); // from construction on
     const std::string sink_name_;
 };
 

@@ -22,7 +22,7 @@ void MciPlayback::set_stopped() {
 }
 
 std::optional<std::uint64_t> MciPlayback::play(std::uint64_t end_frame) {
-    const std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     end_ = std::min(end_frame, length_frames_);
     ++generation_;
     if (position_ >= end_) {
@@ -34,7 +34,7 @@ std::optional<std::uint64_t> MciPlayback::play(std::uint64_t end_frame) {
 }
 
 void MciPlayback::pause() {
-    const std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     if (mode_ == PlaybackMode::Playing) {
         mode_ = PlaybackMode::Paused;
         not_playing_.notify_all();
@@ -42,14 +42,14 @@ void MciPlayback::pause() {
 }
 
 void MciPlayback::stop() {
-    const std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     if (mode_ != PlaybackMode::Stopped)
         decoder_->halt();
     set_stopped();
 }
 
 void MciPlayback::seek(std::uint64_t frame) {
-    const std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     const std::uint64_t target = std::min(frame, length_frames_);
     decoder_->seek(target);
     position_ = target;
@@ -58,15 +58,16 @@ void MciPlayback::seek(std::uint64_t frame) {
 }
 
 void MciPlayback::wait_while_playing() {
-    std::unique_lock lock(mutex_);
-    not_playing_.wait(lock, [this] { return mode_ != PlaybackMode::Playing; });
+    MutexLock lock(mutex_);
+    while (mode_ == PlaybackMode::Playing)
+        not_playing_.wait(lock.unique_lock());
 }
 
 std::size_t MciPlayback::render(std::span<float> out) {
     std::size_t rendered = 0;
     std::uint64_t ended_generation = 0;
     {
-        const std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         if (mode_ != PlaybackMode::Playing)
             return 0;
         const std::uint64_t end = end_;

@@ -3,12 +3,13 @@
 #include "audio/AudioSource.h"
 #include "audio/MciDecoder.h"
 
+#include "base/Mutex.h"
+
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 
 namespace vd {
@@ -58,12 +59,12 @@ public:
     std::size_t render(std::span<float> out) override;
 
 private:
-    // Publishes the stopped mode and wakes wait_while_playing(); with mutex_ held.
-    void set_stopped();
+    // Publishes the stopped mode and wakes wait_while_playing().
+    void set_stopped() REQUIRES(mutex_);
 
-    std::mutex mutex_;
+    Mutex mutex_;
     std::condition_variable not_playing_;
-    std::unique_ptr<MciDecoder> decoder_; // guarded by mutex_
+    std::unique_ptr<MciDecoder> decoder_ GUARDED_BY(mutex_);
     const EndHandler on_end_;
     const std::uint64_t length_frames_;
     const std::uint32_t length_ms_;
@@ -72,7 +73,7 @@ private:
     std::atomic<PlaybackMode> mode_{PlaybackMode::Stopped};
     std::atomic<std::uint64_t> position_{0}; // next output frame
     std::atomic<std::uint64_t> end_{0};
-    std::uint64_t generation_ = 0; // guarded by mutex_
+    std::uint64_t generation_ GUARDED_BY(mutex_) = 0;
 };
 
 } // namespace vd

@@ -57,7 +57,7 @@ void Mixer::attach(std::shared_ptr<AudioSource> source) {
     if (!source) {
         return;
     }
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     if (std::ranges::find(sources_, source) == sources_.end()) {
         sources_.push_back(std::move(source));
     }
@@ -65,7 +65,7 @@ void Mixer::attach(std::shared_ptr<AudioSource> source) {
 
 void Mixer::detach(const AudioSource* source) {
     std::shared_ptr<AudioSource> removed; // released after the lock, in this thread
-    std::unique_lock lock(mutex_);
+    MutexLock lock(mutex_);
     const auto found =
         std::ranges::find_if(sources_, [source](const auto& s) { return s.get() == source; });
     if (found == sources_.end()) {
@@ -74,7 +74,9 @@ void Mixer::detach(const AudioSource* source) {
     removed = std::move(*found);
     sources_.erase(found);
     const std::uint64_t seen_by = passes_started_;
-    pass_finished_cv_.wait(lock, [&] { return passes_finished_ >= seen_by; });
+    while (passes_finished_ < seen_by) {
+        pass_finished_cv_.wait(lock.unique_lock());
+    }
 }
 
 void Mixer::set_volume(float gain) {
@@ -85,7 +87,7 @@ void Mixer::set_volume(float gain) {
 }
 
 std::size_t Mixer::source_count() const {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     return sources_.size();
 }
 
@@ -102,7 +104,7 @@ void Mixer::mix_block(std::span<float> out, std::int64_t heard_at_ns) {
         return heard_at_ns < 0 ? source.render(into) : source.render_timed(into, heard_at_ns);
     };
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         snapshot_.assign(sources_.begin(), sources_.end());
         ++passes_started_;
     }
@@ -136,7 +138,7 @@ void Mixer::mix_block(std::span<float> out, std::int64_t heard_at_ns) {
     // by whoever detached it, never by the audio thread.
     snapshot_.clear();
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         ++passes_finished_;
     }
     pass_finished_cv_.notify_all();

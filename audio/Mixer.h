@@ -2,11 +2,12 @@
 
 #include "audio/AudioSource.h"
 
+#include "base/Mutex.h"
+
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <span>
 #include <vector>
 
@@ -54,11 +55,11 @@ private:
     // heard_at_ns < 0: the device plays the block as it comes.
     void mix_block(std::span<float> out, std::int64_t heard_at_ns);
 
-    mutable std::mutex mutex_;
+    mutable Mutex mutex_;
     std::condition_variable pass_finished_cv_;
-    std::vector<std::shared_ptr<AudioSource>> sources_; // guarded by mutex_
-    std::uint64_t passes_started_ = 0;                  // guarded by mutex_
-    std::uint64_t passes_finished_ = 0;                 // guarded by mutex_
+    std::vector<std::shared_ptr<AudioSource>> sources_ GUARDED_BY(mutex_);
+    std::uint64_t passes_started_ GUARDED_BY(mutex_) = 0;
+    std::uint64_t passes_finished_ GUARDED_BY(mutex_) = 0;
     std::atomic<float> volume_{1.0f};
 
     // Owned by the thread inside mix(); kept between passes so that steady state never allocates.

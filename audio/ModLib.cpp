@@ -3,13 +3,13 @@
 #include "audio/AudioOutput.h"
 #include "audio/ModulePlayer.h"
 
+#include "base/Mutex.h"
 #include "base/RegularFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,16 +23,17 @@ using vd::ModulePlayer;
 // The loaded module. The GUI thread is the only caller; the mutex keeps a stray caller from
 // another thread safe, and is never held while calling into the output.
 struct Library {
-    std::mutex mutex;
-    std::shared_ptr<ModulePlayer> player;
-    std::string name;       // what MODLIB_MusicGetName hands out
-    std::string load_error; // why the last load failed
-    std::string file; // the file the last load named; empty after a free or a load from memory
+    vd::Mutex mutex;
+    std::shared_ptr<ModulePlayer> player GUARDED_BY(mutex);
+    std::string name GUARDED_BY(mutex);       // what MODLIB_MusicGetName hands out
+    std::string load_error GUARDED_BY(mutex); // why the last load failed
+    // The file the last load named; empty after a free or a load from memory.
+    std::string file GUARDED_BY(mutex);
     // What every loaded module calls on a change. Its own lock, held while it runs, so that
     // after modlib_set_change_listener returns the old listener is never called again.
     struct ChangeListener {
-        std::mutex mutex;
-        std::function<void()> call; // guarded by mutex
+        vd::Mutex mutex;
+        std::function<void()> call GUARDED_BY(mutex);
     };
     std::shared_ptr<ChangeListener> change_listener = std::make_shared<ChangeListener>();
 };
@@ -44,7 +45,7 @@ Library& library() {
 
 [[nodiscard]] std::shared_ptr<ModulePlayer> current_player() {
     Library& lib = library();
-    std::lock_guard lock(lib.mutex);
+    vd::MutexLock lock(lib.mutex);
     return lib.player;
 }
 
@@ -53,7 +54,7 @@ void release_player() {
     Library& lib = library();
     std::shared_ptr<ModulePlayer> old;
     {
-        std::lock_guard lock(lib.mutex);
+        vd::MutexLock lock(lib.mutex);
         old = std::move(lib.player);
         lib.name.clear();
         lib.file.clear();
@@ -72,7 +73,7 @@ void set_load_error(std::string text) {
     if (!text.empty() && text.back() != '.')
         text += '.';
     Library& lib = library();
-    std::lock_guard lock(lib.mutex);
+    vd::MutexLock lock(lib.mutex);
     lib.load_error = std::move(text);
 }
 
@@ -146,7 +147,7 @@ bool modlib_load_from_memory(std::span<const std::byte> data) {
     try {
         player = std::make_shared<ModulePlayer>(data);
         player->set_change_listener([listener = library().change_listener] { // audio thread
-            std::lock_guard lock(listener->mutex);
+            vd::MutexLock lock(listener->mutex);
             if (listener->call) {
                 listener->call();
             }
@@ -158,7 +159,7 @@ bool modlib_load_from_memory(std::span<const std::byte> data) {
     set_load_error({});
     AudioOutput::instance().attach(player);
     Library& lib = library();
-    std::lock_guard lock(lib.mutex);
+    vd::MutexLock lock(lib.mutex);
     lib.name = player->title();
     lib.player = std::move(player);
     return true;
@@ -195,7 +196,7 @@ void modlib_set_change_listener(std::function<void()> listener) { // GUI thread
     auto& slot = *library().change_listener;
     std::function<void()> old;
     {
-        std::lock_guard lock(slot.mutex);
+        vd::MutexLock lock(slot.mutex);
         old = std::exchange(slot.call, std::move(listener));
     }
 }
@@ -203,13 +204,13 @@ void modlib_set_change_listener(std::function<void()> listener) { // GUI thread
 const char* modlib_load_error() { // GUI thread
     // The text lives in the library until the next load; the GUI thread is the only loader.
     Library& lib = library();
-    std::lock_guard lock(lib.mutex);
+    vd::MutexLock lock(lib.mutex);
     return lib.load_error.c_str();
 }
 
 std::string modlib_file_name() { // GUI thread
     Library& lib = library();
-    std::lock_guard lock(lib.mutex);
+    vd::MutexLock lock(lib.mutex);
     return lib.file;
 }
 
@@ -254,7 +255,7 @@ std::int32_t MODLIB_MusicLoad(std::int32_t from_memory, const char* path, std::i
         // Remembered whether or not it loaded: a title can still name the file.
         if (path != nullptr) {
             Library& lib = library();
-            std::lock_guard lock(lib.mutex);
+            vd::MutexLock lock(lib.mutex);
             lib.file = path;
         }
         return loaded ? 1 : 0;
@@ -267,7 +268,7 @@ std::int32_t MODLIB_MusicLoad(std::int32_t from_memory, const char* path, std::i
 
 const char* MODLIB_MusicGetName() { // GUI thread
     Library& lib = library();
-    std::lock_guard lock(lib.mutex);
+    vd::MutexLock lock(lib.mutex);
     return lib.name.c_str();
 }
 

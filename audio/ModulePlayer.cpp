@@ -49,7 +49,7 @@ ModulePlayer::ModulePlayer(std::span<const std::byte> data) {
 ModulePlayer::~ModulePlayer() = default;
 
 void ModulePlayer::play() {
-    std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     if (!ended_) {
         state_ = State::playing;
     }
@@ -58,7 +58,7 @@ void ModulePlayer::play() {
 void ModulePlayer::pause() {
     bool moved = false;
     {
-        std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         if (state_ != State::playing)
             return;
         state_ = State::paused;
@@ -74,7 +74,7 @@ void ModulePlayer::pause() {
 }
 
 void ModulePlayer::stop() {
-    std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     state_ = State::stopped;
     bool changed = false;
     stamps_.reset(rendered_stamp(0, changed));
@@ -82,7 +82,7 @@ void ModulePlayer::stop() {
 
 void ModulePlayer::set_position(ModulePosition position) { // GUI thread
     {
-        std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         module_->set_position_order_row(position.order, position.row);
         ended_ = false;
         bool changed = false;
@@ -148,7 +148,7 @@ std::size_t ModulePlayer::render_timed(std::span<float> out,
     std::size_t rendered = 0;
     bool changed = false;
     {
-        std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         if (state_ != State::playing) {
             return 0;
         }

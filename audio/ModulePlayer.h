@@ -3,11 +3,12 @@
 #include "audio/AudioSource.h"
 #include "audio/PositionStamps.h"
 
+#include "base/Mutex.h"
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -99,18 +100,19 @@ public:
 private:
     enum class State : std::uint8_t { stopped, playing, paused };
 
-    // With mutex_ held. Renders and stamps; `heard_at_ns` < 0 for a block heard at once.
-    std::size_t render_block(std::span<float> out, std::int64_t heard_at_ns, bool& changed);
-    // With mutex_ held. The module's position now, heard from `heard_at_ns` on; `changed` is set
-    // when it differs from the one rendered before.
-    PositionStamp rendered_stamp(std::int64_t heard_at_ns, bool& changed);
+    // Renders and stamps; `heard_at_ns` < 0 for a block heard at once.
+    std::size_t render_block(std::span<float> out, std::int64_t heard_at_ns, bool& changed)
+        REQUIRES(mutex_);
+    // The module's position now, heard from `heard_at_ns` on; `changed` is set when it differs
+    // from the one rendered before.
+    PositionStamp rendered_stamp(std::int64_t heard_at_ns, bool& changed) REQUIRES(mutex_);
 
-    mutable std::mutex mutex_;
-    std::ostream quiet_log_{nullptr};         // libopenmpt's warnings; guarded by mutex_
-    std::unique_ptr<openmpt::module> module_; // guarded by mutex_
+    mutable Mutex mutex_;
+    std::ostream quiet_log_ GUARDED_BY(mutex_){nullptr}; // libopenmpt's warnings
+    std::unique_ptr<openmpt::module> module_ GUARDED_BY(mutex_);
     std::atomic<State> state_{State::stopped};
     std::atomic<bool> ended_{false};
-    std::uint32_t rendered_packed_ = 0; // order | row << 16 after the last block; mutex_
+    std::uint32_t rendered_packed_ GUARDED_BY(mutex_) = 0; // order | row << 16, last block
     PositionStamps stamps_;
     std::atomic<bool> notice_wanted_{true}; // the next timed block that moves on tells of it
     std::string title_;

@@ -28,7 +28,7 @@ PacedSink::PacedSink(Mixer& mixer, std::string name, Consumer consumer)
 
 PacedSink::~PacedSink() {
     {
-        std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         stopping_ = true;
     }
     wake_.notify_all();
@@ -51,8 +51,13 @@ void PacedSink::run() {
             frames_done = 0;
             due = now;
         }
-        std::unique_lock lock(mutex_);
-        if (wake_.wait_until(lock, due, [this] { return stopping_; })) {
+        MutexLock lock(mutex_);
+        while (!stopping_) {
+            if (wake_.wait_until(lock.unique_lock(), due) == std::cv_status::timeout) {
+                break;
+            }
+        }
+        if (stopping_) {
             return;
         }
     }

@@ -2,9 +2,10 @@
 
 #include "audio/AudioSink.h"
 
+#include "base/Mutex.h"
+
 #include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <span>
 #include <string>
 #include <thread>
@@ -36,10 +37,10 @@ private:
     Mixer& mixer_;
     const std::string name_;
     Consumer consumer_;
-    std::mutex mutex_;
+    Mutex mutex_;
     std::condition_variable wake_;
-    bool stopping_ = false; // guarded by mutex_
-    std::thread thread_;    // last: starts after every member above exists
+    bool stopping_ GUARDED_BY(mutex_) = false;
+    std::thread thread_; // last: starts after every member above exists
 };
 
 } // namespace vd

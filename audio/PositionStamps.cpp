@@ -11,14 +11,14 @@ namespace {
 } // namespace
 
 void PositionStamps::reset(const PositionStamp& stamp) {
-    std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     before_ = stamp;
     first_ = 0;
     count_ = 0;
 }
 
 void PositionStamps::add(const PositionStamp& stamp) { // audio thread
-    std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     if (count_ == kCapacity) {
         before_ = ring_[first_];
         first_ = (first_ + 1) % kCapacity;
@@ -29,7 +29,7 @@ void PositionStamps::add(const PositionStamp& stamp) { // audio thread
 }
 
 PositionStamp PositionStamps::at(std::int64_t at_ns) const {
-    std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     // Newest first: the present is near the end of what the device holds, a few stamps back.
     for (std::size_t i = count_; i > 0; --i) {
         if (entry(i - 1).heard_at_ns <= at_ns)
@@ -39,7 +39,7 @@ PositionStamp PositionStamps::at(std::int64_t at_ns) const {
 }
 
 std::optional<std::int64_t> PositionStamps::next_change_after(std::int64_t at_ns) const {
-    std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     const PositionStamp* now = &before_;
     std::size_t i = 0;
     for (; i < count_ && entry(i).heard_at_ns <= at_ns; ++i)
@@ -52,7 +52,7 @@ std::optional<std::int64_t> PositionStamps::next_change_after(std::int64_t at_ns
 }
 
 std::size_t PositionStamps::size() const {
-    std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     return count_;
 }
 

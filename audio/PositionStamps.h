@@ -1,9 +1,10 @@
 #pragma once
 
+#include "base/Mutex.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 #include <optional>
 
 namespace vd {
@@ -42,15 +43,15 @@ public:
     [[nodiscard]] std::size_t size() const;
 
 private:
-    [[nodiscard]] const PositionStamp& entry(std::size_t i) const {
+    [[nodiscard]] const PositionStamp& entry(std::size_t i) const REQUIRES(mutex_) {
         return ring_[(first_ + i) % kCapacity];
     }
 
-    mutable std::mutex mutex_;
-    PositionStamp before_; // in force before the first stamp of the ring
-    std::array<PositionStamp, kCapacity> ring_{};
-    std::size_t first_ = 0;
-    std::size_t count_ = 0;
+    mutable Mutex mutex_;
+    PositionStamp before_ GUARDED_BY(mutex_); // in force before the first stamp of the ring
+    std::array<PositionStamp, kCapacity> ring_ GUARDED_BY(mutex_){};
+    std::size_t first_ GUARDED_BY(mutex_) = 0;
+    std::size_t count_ GUARDED_BY(mutex_) = 0;
 };
 
 } // namespace vd

@@ -6,6 +6,8 @@
 
 #include "audio/FluidSynthLibrary.h"
 
+#include "base/Mutex.h"
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -28,8 +30,9 @@ std::vector<std::filesystem::path> builtin_soundfont_paths() {
             "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
 }
 
-std::mutex g_paths_mutex;
-std::optional<std::vector<std::filesystem::path>> g_default_paths_override;
+Mutex g_paths_mutex;
+std::optional<std::vector<std::filesystem::path>>
+    g_default_paths_override GUARDED_BY(g_paths_mutex);
 
 void silence_fluidsynth_log() {
     static std::once_flag once;
@@ -52,7 +55,7 @@ public:
     SynthPool& operator=(const SynthPool&) = delete;
     ~SynthPool() {
         {
-            const std::lock_guard lock(mutex_);
+            const MutexLock lock(mutex_);
             stopping_ = true;
         }
         wake_.notify_all();
@@ -61,7 +64,7 @@ public:
     }
 
     std::unique_ptr<SequencerSynth> take(const std::filesystem::path& soundfont) {
-        const std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         if (idle_ && idle_->soundfont() == soundfont)
             return std::move(idle_);
         return nullptr;
@@ -69,7 +72,7 @@ public:
     void give_back(std::unique_ptr<SequencerSynth> synth) {
         std::unique_ptr<SequencerSynth> replaced;
         {
-            const std::lock_guard lock(mutex_);
+            const MutexLock lock(mutex_);
             replaced = std::exchange(idle_, std::move(synth));
             idle_until_ = Clock::now() + std::chrono::milliseconds(g_idle_lifetime_ms.load());
             if (!reaper_.joinable())
@@ -79,7 +82,7 @@ public:
         // `replaced` (a synthesizer for another soundfont) is deleted here, outside the lock.
     }
     [[nodiscard]] bool holds_idle() {
-        const std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         return idle_ != nullptr;
     }
 
@@ -88,14 +91,14 @@ private:
 
     // The pool's own thread: sleeps until the idle synthesizer's time is up, frees it.
     void reap() {
-        std::unique_lock lock(mutex_);
+        MutexLock lock(mutex_);
         while (!stopping_) {
             if (!idle_) {
-                wake_.wait(lock);
+                wake_.wait(lock.unique_lock());
                 continue;
             }
-            if (wake_.wait_until(lock, idle_until_) == std::cv_status::timeout && idle_ &&
-                Clock::now() >= idle_until_) {
+            if (wake_.wait_until(lock.unique_lock(), idle_until_) == std::cv_status::timeout &&
+                idle_ && Clock::now() >= idle_until_) {
                 std::unique_ptr<SequencerSynth> expired = std::move(idle_);
                 lock.unlock();
                 expired.reset(); // slow (the whole soundfont): outside the lock
@@ -104,12 +107,12 @@ private:
         }
     }
 
-    std::mutex mutex_;
+    Mutex mutex_;
     std::condition_variable wake_;
-    std::unique_ptr<SequencerSynth> idle_; // guarded by mutex_
-    Clock::time_point idle_until_;         // guarded by mutex_
-    bool stopping_ = false;                // guarded by mutex_
-    std::thread reaper_;                   // started with the first idle synthesizer
+    std::unique_ptr<SequencerSynth> idle_ GUARDED_BY(mutex_);
+    Clock::time_point idle_until_ GUARDED_BY(mutex_);
+    bool stopping_ GUARDED_BY(mutex_) = false;
+    std::thread reaper_; // started with the first idle synthesizer
 };
 
 // Leases share the pool, so one that ends during static destruction still finds it alive.
@@ -122,7 +125,7 @@ std::vector<std::filesystem::path> soundfont_search_list() {
     std::vector<std::filesystem::path> list;
     if (const char* env = std::getenv("VODEZARU_SOUNDFONT"); env != nullptr && *env != '\0')
         list.emplace_back(env);
-    const std::lock_guard lock(g_paths_mutex);
+    const MutexLock lock(g_paths_mutex);
     const auto defaults = g_default_paths_override.value_or(builtin_soundfont_paths());
     list.insert(list.end(), defaults.begin(), defaults.end());
     return list;
@@ -137,7 +140,7 @@ bool idle_synth_held() {
 }
 
 void set_default_soundfont_paths(std::optional<std::vector<std::filesystem::path>> paths) {
-    const std::lock_guard lock(g_paths_mutex);
+    const MutexLock lock(g_paths_mutex);
     g_default_paths_override = std::move(paths);
 }
 

@@ -43,6 +43,19 @@ function(vd_add_test name)
     endif()
 endfunction()
 
+# vd_check_thread_safety(TARGET...): with VD_ANALYZE (`make analyze`, a clang build) the targets
+# compile with -Wthread-safety, so that a guarded member used without its lock, or a function that
+# needs a lock called without it, fails the build; the `analyze` target builds them.
+function(vd_check_thread_safety)
+    if(NOT VD_ANALYZE)
+        return()
+    endif()
+    foreach(target IN LISTS ARGN)
+        target_compile_options(${target} PRIVATE -Wthread-safety)
+        add_dependencies(analyze ${target})
+    endforeach()
+endfunction()
+
 # vd_add_bench(NAME SOURCES ... LIBS ...): a Google Benchmark program under bench/.
 function(vd_add_bench name)
     cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})

@@ -10,6 +10,10 @@ namespace vd {
 namespace {
 
 constexpr int kMaxDimension = 32768;
+constexpr std::size_t kFileHeaderSize = 14;
+constexpr uint32_t kRgb = 0;
+constexpr uint32_t kBitFields = 3;
+constexpr uint32_t kAlphaBitFields = 6;
 
 uint32_t U16(std::span<const uint8_t> b, std::size_t at) {
     return static_cast<uint32_t>(b[at]) | (static_cast<uint32_t>(b[at + 1]) << 8);
@@ -42,62 +46,72 @@ struct Channel {
     }
 };
 
-} // namespace
-
-uint32_t BmpDeclaredSize(std::span<const uint8_t> header) {
-    if (header.size() < 14 || header[0] != 'B' || header[1] != 'M')
-        return 0;
-    return U32(header, 2);
-}
-
-QImage DecodeBmp(std::span<const uint8_t> file) {
-    if (file.size() < 14 + 12 || file[0] != 'B' || file[1] != 'M')
-        Invalid();
-    const uint32_t pixel_offset = U32(file, 10);
-    const uint32_t info_size = U32(file, 14);
-    if (info_size < 12 || info_size > file.size() - 14)
-        Invalid();
-
+// What the file header and the info header say about the picture.
+struct BmpInfo {
+    uint32_t pixel_offset = 0;
+    uint32_t info_size = 0;
     int64_t width = 0;
-    int64_t height = 0;
+    int64_t height = 0; // positive; `top_down` tells the row order
+    bool top_down = false;
     uint32_t bit_count = 0;
-    uint32_t compression = 0;
+    uint32_t compression = kRgb;
     uint32_t colors_used = 0;
-    std::size_t palette_entry = 4;
-    if (info_size == 12) { // the old core header
-        width = U16(file, 18);
-        height = static_cast<int16_t>(U16(file, 20));
-        bit_count = U16(file, 24);
-        palette_entry = 3;
+    std::size_t palette_entry = 4; // bytes a colour-table entry takes
+    [[nodiscard]] bool BitFields() const {
+        return compression == kBitFields || compression == kAlphaBitFields;
+    }
+};
+
+// The red, green and blue masks of 16- and 32-bit pixels, and where the colour table starts.
+struct BmpMasks {
+    std::array<uint32_t, 3> rgb{0, 0, 0};
+    std::size_t after_header = 0;
+};
+
+// Reads the file header and the info header (the old core header or a newer one).
+BmpInfo ReadInfo(std::span<const uint8_t> file) {
+    if (file.size() < kFileHeaderSize + 12 || file[0] != 'B' || file[1] != 'M')
+        Invalid();
+    BmpInfo info;
+    info.pixel_offset = U32(file, 10);
+    info.info_size = U32(file, 14);
+    if (info.info_size < 12 || info.info_size > file.size() - kFileHeaderSize)
+        Invalid();
+    if (info.info_size == 12) { // the old core header
+        info.width = U16(file, 18);
+        info.height = static_cast<int16_t>(U16(file, 20));
+        info.bit_count = U16(file, 24);
+        info.palette_entry = 3;
     } else {
-        if (info_size < 40)
+        if (info.info_size < 40)
             Invalid();
-        width = static_cast<int32_t>(U32(file, 18));
-        height = static_cast<int32_t>(U32(file, 22));
+        info.width = static_cast<int32_t>(U32(file, 18));
+        info.height = static_cast<int32_t>(U32(file, 22));
         if (U16(file, 26) != 1)
             Invalid();
-        bit_count = U16(file, 28);
-        compression = U32(file, 30);
-        colors_used = U32(file, 46);
+        info.bit_count = U16(file, 28);
+        info.compression = U32(file, 30);
+        info.colors_used = U32(file, 46);
     }
-    const bool top_down = height < 0;
-    if (top_down)
-        height = -height;
-    if (width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension)
-        Invalid();
+    info.top_down = info.height < 0;
+    if (info.top_down)
+        info.height = -info.height;
+    return info;
+}
 
-    constexpr uint32_t kRgb = 0;
-    constexpr uint32_t kBitFields = 3;
-    constexpr uint32_t kAlphaBitFields = 6;
-    const bool bit_fields = compression == kBitFields || compression == kAlphaBitFields;
-    if (compression != kRgb && !bit_fields)
+// Refuses sizes, compressions and depths this decoder does not read.
+void CheckSupported(const BmpInfo& info) {
+    if (info.width <= 0 || info.height <= 0 || info.width > kMaxDimension ||
+        info.height > kMaxDimension)
         Invalid();
-    switch (bit_count) {
+    if (info.compression != kRgb && !info.BitFields())
+        Invalid();
+    switch (info.bit_count) {
     case 1:
     case 4:
     case 8:
     case 24:
-        if (compression != kRgb)
+        if (info.compression != kRgb)
             Invalid();
         break;
     case 16:
@@ -106,94 +120,130 @@ QImage DecodeBmp(std::span<const uint8_t> file) {
     default:
         Invalid();
     }
+}
 
-    // Masks: after a 40-byte header they follow it; in larger headers they are part of it.
-    uint32_t masks[3] = {0, 0, 0};
-    std::size_t after_header = 14 + info_size;
-    if (bit_fields) {
-        if (info_size == 40) {
-            if (file.size() < after_header + 12)
+// Masks: after a 40-byte header they follow it; in larger headers they are part of it. Without
+// bit fields, 16-bit pixels are 5-5-5 and 32-bit ones 8-8-8.
+BmpMasks ReadMasks(std::span<const uint8_t> file, const BmpInfo& info) {
+    BmpMasks masks;
+    masks.after_header = kFileHeaderSize + info.info_size;
+    if (info.BitFields()) {
+        if (info.info_size == 40) {
+            if (file.size() < masks.after_header + 12)
                 Invalid();
             for (std::size_t i = 0; i < 3; ++i)
-                masks[i] = U32(file, after_header + 4 * i);
-            after_header += 12;
+                masks.rgb[i] = U32(file, masks.after_header + 4 * i);
+            masks.after_header += 12;
         } else {
-            if (info_size < 52)
+            if (info.info_size < 52)
                 Invalid();
             for (std::size_t i = 0; i < 3; ++i)
-                masks[i] = U32(file, 14 + 40 + 4 * i);
+                masks.rgb[i] = U32(file, kFileHeaderSize + 40 + 4 * i);
         }
-    } else if (bit_count == 16) {
-        masks[0] = 0x7C00;
-        masks[1] = 0x03E0;
-        masks[2] = 0x001F;
-    } else if (bit_count == 32) {
-        masks[0] = 0x00FF0000;
-        masks[1] = 0x0000FF00;
-        masks[2] = 0x000000FF;
+    } else if (info.bit_count == 16) {
+        masks.rgb = {0x7C00, 0x03E0, 0x001F};
+    } else if (info.bit_count == 32) {
+        masks.rgb = {0x00FF0000, 0x0000FF00, 0x000000FF};
     }
+    return masks;
+}
 
+// The colour table of a picture of 8 bits per pixel or fewer, starting at `at`.
+std::array<QRgb, 256> ReadPalette(std::span<const uint8_t> file, const BmpInfo& info,
+                                  std::size_t at) {
     std::array<QRgb, 256> palette{};
-    if (bit_count <= 8) {
-        const uint32_t max_colors = 1u << bit_count;
-        const uint32_t count =
-            colors_used == 0 || colors_used > max_colors ? max_colors : colors_used;
-        if (file.size() < after_header || (file.size() - after_header) / palette_entry < count)
-            Invalid();
-        for (uint32_t i = 0; i < count; ++i) {
-            const std::size_t at = after_header + i * palette_entry;
-            palette[i] = qRgb(file[at + 2], file[at + 1], file[at]);
-        }
+    if (info.bit_count > 8)
+        return palette;
+    const uint32_t max_colors = 1u << info.bit_count;
+    const uint32_t count =
+        info.colors_used == 0 || info.colors_used > max_colors ? max_colors : info.colors_used;
+    if (file.size() < at || (file.size() - at) / info.palette_entry < count)
+        Invalid();
+    for (uint32_t i = 0; i < count; ++i) {
+        const std::size_t entry = at + i * info.palette_entry;
+        palette[i] = qRgb(file[entry + 2], file[entry + 1], file[entry]);
     }
+    return palette;
+}
 
-    const uint64_t stride = ((static_cast<uint64_t>(width) * bit_count + 31) / 32) * 4;
-    const uint64_t needed = stride * static_cast<uint64_t>(height);
-    if (pixel_offset > file.size() || file.size() - pixel_offset < needed)
+// How a row of pixels is turned into colours.
+struct PixelFormat {
+    uint32_t bit_count;
+    const std::array<QRgb, 256>& palette;
+    Channel red;
+    Channel green;
+    Channel blue;
+    [[nodiscard]] QRgb FromMasked(uint32_t v) const {
+        return qRgb(static_cast<int>(red.Value(v)), static_cast<int>(green.Value(v)),
+                    static_cast<int>(blue.Value(v)));
+    }
+};
+
+void DecodeRow(const uint8_t* src, QRgb* dst, int64_t width, const PixelFormat& format) {
+    for (int64_t x = 0; x < width; ++x) {
+        QRgb pixel = 0;
+        switch (format.bit_count) {
+        case 1:
+            pixel = format.palette[(src[x / 8] >> (7 - x % 8)) & 1];
+            break;
+        case 4:
+            pixel = format.palette[(src[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0F];
+            break;
+        case 8:
+            pixel = format.palette[src[x]];
+            break;
+        case 24:
+            pixel = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+            break;
+        case 16:
+            pixel = format.FromMasked(src[2 * x] | (static_cast<uint32_t>(src[2 * x + 1]) << 8));
+            break;
+        case 32:
+            pixel = format.FromMasked(static_cast<uint32_t>(src[4 * x]) |
+                                      (static_cast<uint32_t>(src[4 * x + 1]) << 8) |
+                                      (static_cast<uint32_t>(src[4 * x + 2]) << 16) |
+                                      (static_cast<uint32_t>(src[4 * x + 3]) << 24));
+            break;
+        }
+        dst[x] = pixel;
+    }
+}
+
+// The pixel rows, each padded to four bytes, bottom-up unless the header says top-down.
+QImage DecodePixels(std::span<const uint8_t> file, const BmpInfo& info, const BmpMasks& masks,
+                    const std::array<QRgb, 256>& palette) {
+    const uint64_t stride = ((static_cast<uint64_t>(info.width) * info.bit_count + 31) / 32) * 4;
+    const uint64_t needed = stride * static_cast<uint64_t>(info.height);
+    if (info.pixel_offset > file.size() || file.size() - info.pixel_offset < needed)
         Invalid();
 
-    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+    QImage image(static_cast<int>(info.width), static_cast<int>(info.height), QImage::Format_RGB32);
     if (image.isNull())
         Invalid();
-    const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
-    for (int64_t row = 0; row < height; ++row) {
-        const uint8_t* src = file.data() + pixel_offset + stride * static_cast<uint64_t>(row);
-        const int y = static_cast<int>(top_down ? row : height - 1 - row);
-        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int64_t x = 0; x < width; ++x) {
-            QRgb pixel = 0;
-            switch (bit_count) {
-            case 1:
-                pixel = palette[(src[x / 8] >> (7 - x % 8)) & 1];
-                break;
-            case 4:
-                pixel = palette[(src[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0F];
-                break;
-            case 8:
-                pixel = palette[src[x]];
-                break;
-            case 24:
-                pixel = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
-                break;
-            case 16: {
-                const uint32_t v = src[2 * x] | (static_cast<uint32_t>(src[2 * x + 1]) << 8);
-                pixel = qRgb(static_cast<int>(red.Value(v)), static_cast<int>(green.Value(v)),
-                             static_cast<int>(blue.Value(v)));
-                break;
-            }
-            case 32: {
-                const uint32_t v = static_cast<uint32_t>(src[4 * x]) |
-                                   (static_cast<uint32_t>(src[4 * x + 1]) << 8) |
-                                   (static_cast<uint32_t>(src[4 * x + 2]) << 16) |
-                                   (static_cast<uint32_t>(src[4 * x + 3]) << 24);
-                pixel = qRgb(static_cast<int>(red.Value(v)), static_cast<int>(green.Value(v)),
-                             static_cast<int>(blue.Value(v)));
-                break;
-            }
-            }
-            dst[x] = pixel;
-        }
+    const PixelFormat format{info.bit_count, palette, Channel(masks.rgb[0]), Channel(masks.rgb[1]),
+                             Channel(masks.rgb[2])};
+    for (int64_t row = 0; row < info.height; ++row) {
+        const uint8_t* src = file.data() + info.pixel_offset + stride * static_cast<uint64_t>(row);
+        const int y = static_cast<int>(info.top_down ? row : info.height - 1 - row);
+        DecodeRow(src, reinterpret_cast<QRgb*>(image.scanLine(y)), info.width, format);
     }
     return image;
+}
+
+} // namespace
+
+uint32_t BmpDeclaredSize(std::span<const uint8_t> header) {
+    if (header.size() < kFileHeaderSize || header[0] != 'B' || header[1] != 'M')
+        return 0;
+    return U32(header, 2);
+}
+
+QImage DecodeBmp(std::span<const uint8_t> file) {
+    const BmpInfo info = ReadInfo(file);
+    CheckSupported(info);
+    const BmpMasks masks = ReadMasks(file, info);
+    const std::array<QRgb, 256> palette = ReadPalette(file, info, masks.after_header);
+    return DecodePixels(file, info, masks, palette);
 }
 
 std::vector<uint8_t> EncodeBmp24(const QImage& source) {

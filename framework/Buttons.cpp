@@ -120,6 +120,23 @@ void TSpeedButton::MouseLeave() {
         Repaint();
 }
 
+namespace {
+
+// A raised edge, or a sunken one while pressed.
+void PaintEdge(TCanvas& c, int w, int h, bool sunken) {
+    const TColor light = sunken ? clBtnShadow : clBtnHighlight;
+    const TColor dark = sunken ? clBtnHighlight : clBtnShadow;
+    c.Pen().SetColor(light);
+    c.MoveTo(0, h - 1);
+    c.LineTo(0, 0);
+    c.LineTo(w - 1, 0);
+    c.Pen().SetColor(dark);
+    c.LineTo(w - 1, h - 1);
+    c.LineTo(-1, h - 1);
+}
+
+} // namespace
+
 void TSpeedButton::Paint() {
     TCanvas& c = Canvas();
     const int w = Width();
@@ -131,51 +148,49 @@ void TSpeedButton::Paint() {
         c.Brush().SetColor(Color());
         c.FillRect({0, 0, w, h});
     }
-    if (framed) {
-        // A raised edge, or a sunken one while pressed.
-        const TColor light = sunken ? clBtnShadow : clBtnHighlight;
-        const TColor dark = sunken ? clBtnHighlight : clBtnShadow;
-        c.Pen().SetColor(light);
-        c.MoveTo(0, h - 1);
-        c.LineTo(0, 0);
-        c.LineTo(w - 1, 0);
-        c.Pen().SetColor(dark);
-        c.LineTo(w - 1, h - 1);
-        c.LineTo(-1, h - 1);
-    }
+    if (framed)
+        PaintEdge(c, w, h, sunken);
     c.Font().Assign(&Font());
     const int gw = glyph_.Empty() ? 0 : glyph_.Width() / num_glyphs_;
     const int gh = glyph_.Empty() ? 0 : glyph_.Height();
     const int tw = Caption().empty() ? 0 : c.TextWidth(Caption());
     const int th = Caption().empty() ? 0 : c.TextHeight(Caption());
-    TButtonGlyphPlace place =
+    const TButtonGlyphPlace place =
         PlaceButtonGlyph(w, h, gw, gh, tw, th, Caption().empty() ? 0 : spacing_, layout_);
     const int shift = sunken ? 1 : 0;
-    if (gw > 0) {
-        int index = 0;
-        if (!Enabled() && num_glyphs_ > 1)
-            index = 1;
-        else if (sunken && num_glyphs_ > 2)
-            index = down_ && num_glyphs_ > 3 ? 3 : 2;
-        const TColor transparent = glyph_.Pixel(0, gh - 1);
-        const TBrushStyle saved = c.Brush().Style();
-        c.Brush().SetStyle(TBrushStyle::bsClear);
-        c.BrushCopy(Bounds(place.glyph.X + shift, place.glyph.Y + shift, gw, gh), glyph_,
-                    Bounds(index * gw, 0, gw, gh), transparent);
-        c.Brush().SetStyle(saved);
+    if (gw > 0)
+        PaintGlyph(Bounds(place.glyph.X + shift, place.glyph.Y + shift, gw, gh), sunken);
+    if (tw > 0)
+        PaintCaption(place.caption.Offset(shift, shift), th);
+}
+
+void TSpeedButton::PaintGlyph(const TRect& dest, bool sunken) {
+    TCanvas& c = Canvas();
+    const int gw = dest.Width();
+    const int gh = dest.Height();
+    int index = 0;
+    if (!Enabled() && num_glyphs_ > 1)
+        index = 1;
+    else if (sunken && num_glyphs_ > 2)
+        index = down_ && num_glyphs_ > 3 ? 3 : 2;
+    const TColor transparent = glyph_.Pixel(0, gh - 1);
+    const TBrushStyle saved = c.Brush().Style();
+    c.Brush().SetStyle(TBrushStyle::bsClear);
+    c.BrushCopy(dest, glyph_, Bounds(index * gw, 0, gw, gh), transparent);
+    c.Brush().SetStyle(saved);
+}
+
+void TSpeedButton::PaintCaption(TRect r, int text_height) {
+    TCanvas& c = Canvas();
+    c.Brush().SetStyle(TBrushStyle::bsClear);
+    r.Top += (r.Height() - text_height) / 2;
+    if (!Enabled()) {
+        c.Font().SetColor(clBtnHighlight);
+        TRect under = r.Offset(1, 1);
+        c.DrawText(Caption(), under, DT_LEFT);
+        c.Font().SetColor(clBtnShadow);
     }
-    if (tw > 0) {
-        c.Brush().SetStyle(TBrushStyle::bsClear);
-        TRect r = place.caption.Offset(shift, shift);
-        r.Top += (r.Height() - th) / 2;
-        if (!Enabled()) {
-            c.Font().SetColor(clBtnHighlight);
-            TRect under = r.Offset(1, 1);
-            c.DrawText(Caption(), under, DT_LEFT);
-            c.Font().SetColor(clBtnShadow);
-        }
-        c.DrawText(Caption(), r, DT_LEFT);
-    }
+    c.DrawText(Caption(), r, DT_LEFT);
 }
 
 } // namespace vd

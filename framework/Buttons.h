@@ -53,6 +53,11 @@ protected:
     void MouseLeave() override;
 
 private:
+    // The glyph for the button's state (up, disabled, pressed or down) at `dest`.
+    void PaintGlyph(const TRect& dest, bool sunken);
+    // The caption in `r`, centred on its height; embossed while disabled.
+    void PaintCaption(TRect r, int text_height);
+
     TBitmap glyph_;
     int num_glyphs_ = 1;
     TButtonLayout layout_ = TButtonLayout::blGlyphLeft;

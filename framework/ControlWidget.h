@@ -37,6 +37,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // A press, or the second press of a double click, handed to the control.
+    void RoutePress(QMouseEvent* event, bool double_click);
+
     TWinControl* control_;
     std::vector<std::string> entered_files_; // what the drag under way carries
 };

@@ -208,6 +208,8 @@ protected:
     // Where the latest mouse press was, in control coordinates: a double click's handler, which
     // gets no point, can ask what it hit.
     [[nodiscard]] TPoint PressPos() const { return press_pos_; }
+    // Hands a message that carries nothing but its kind to the message handling.
+    void PerformKind(TControlMessageKind kind);
 
     int left_ = 0;
     int top_ = 0;
@@ -322,12 +324,14 @@ protected:
 private:
     friend class ControlWidget;
     friend class TControl;
+    // the control tree (Controls.cpp)
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
+    // painting (ControlPaint.cpp)
     void PaintArea(const TRect& area);
+    void PaintEvent(const std::vector<TRect>& rects);
+    // input routing (ControlInput.cpp; ControlWidget calls these)
     void SyncCursor(const TControl* over);
-
-    // mouse routing (ControlWidget calls these)
     void RouteMouseDown(TMouseButton button, TShiftState shift, TPoint p, bool double_click);
     void RouteMouseMove(TShiftState shift, TPoint p);
     void RouteMouseUp(TMouseButton button, TShiftState shift, TPoint p);
@@ -336,7 +340,6 @@ private:
     void RouteFocus(bool focused);
     [[nodiscard]] bool AcceptsFiles() const { return static_cast<bool>(on_drop_files_); }
     void RouteDrop(const std::vector<std::string>& files);
-    void PaintEvent(const std::vector<TRect>& rects);
 
     struct State;
     std::unique_ptr<State> state_;

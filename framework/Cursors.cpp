@@ -1,26 +1,26 @@
 #include "framework/Cursors.h"
 
+#include <utility>
+
 namespace vd {
 
+namespace {
+
+// The cursors other than the arrow.
+constexpr std::pair<TCursor, Qt::CursorShape> kCursors[] = {
+    {crNone, Qt::BlankCursor},      {crCross, Qt::CrossCursor},
+    {crIBeam, Qt::IBeamCursor},     {crHourGlass, Qt::WaitCursor},
+    {crDrag, Qt::DragMoveCursor},   {crHandPoint, Qt::PointingHandCursor},
+    {crSizeAll, Qt::SizeAllCursor},
+};
+
+} // namespace
+
 QCursor PlatformCursor(TCursor cursor) {
-    switch (cursor) {
-    case crNone:
-        return QCursor(Qt::BlankCursor);
-    case crCross:
-        return QCursor(Qt::CrossCursor);
-    case crIBeam:
-        return QCursor(Qt::IBeamCursor);
-    case crHourGlass:
-        return QCursor(Qt::WaitCursor);
-    case crDrag:
-        return QCursor(Qt::DragMoveCursor);
-    case crHandPoint:
-        return QCursor(Qt::PointingHandCursor);
-    case crSizeAll:
-        return QCursor(Qt::SizeAllCursor);
-    default:
-        return QCursor(Qt::ArrowCursor);
-    }
+    for (const auto& [id, shape] : kCursors)
+        if (id == cursor)
+            return QCursor(shape);
+    return QCursor(Qt::ArrowCursor);
 }
 
 } // namespace vd

@@ -82,6 +82,64 @@ void TOpenDialog::Accept(std::vector<std::string> files) {
     file_name_ = files_.empty() ? std::string() : files_.front();
 }
 
+namespace {
+
+// The dialog's filters: each description with its patterns, for the dialog to filter by.
+QStringList NameFilters(const std::string& filter) {
+    QStringList filters;
+    for (const TFilterEntry& e : ParseFilter(filter)) {
+        QString patterns = QString::fromStdString(e.patterns);
+        patterns.replace(';', ' ');
+        filters << QString::fromStdString(e.description) + " (" + patterns + ")";
+    }
+    return filters;
+}
+
+void SetFilters(QFileDialog& dialog, const std::string& filter, int filter_index) {
+    // The patterns follow each description for the dialog to filter by; the list shows the
+    // description alone.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    const QStringList filters = NameFilters(filter);
+    // File types are told by extension whatever the case of its letters ("SONG.MP3" is an MPEG
+    // file): the patterns must list such names too, whatever the toolkit's default.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = std::clamp(filter_index, 1, static_cast<int>(filters.size())) - 1;
+        dialog.selectNameFilter(filters[index]);
+    }
+}
+
+// Saving asks for any name (and whether to overwrite, when asked to); opening for files that
+// exist, one or several.
+void SetMode(QFileDialog& dialog, bool save, TOpenOptions options) {
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if ((options & ofOverwritePrompt) == 0)
+            dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode((options & ofAllowMultiSelect) != 0 ? QFileDialog::ExistingFiles
+                                                               : QFileDialog::ExistingFile);
+    }
+}
+
+void SetPlaces(QFileDialog& dialog, TPlacesBar places) {
+    if (places == TPlacesBar::pbStandard) {
+        QList<QUrl> urls;
+        for (const std::string& place : StandardPlaces())
+            urls << QUrl::fromLocalFile(FromBytes(place));
+        dialog.setSidebarUrls(urls);
+    }
+    if (places == TPlacesBar::pbHidden) {
+        if (auto* sidebar = dialog.findChild<QWidget*>(QStringLiteral("sidebar")))
+            sidebar->hide();
+    }
+}
+
+} // namespace
+
 bool TOpenDialog::Execute() {
     if (CurrentScript()) {
         std::optional<std::vector<std::string>> answer = CurrentScript()(*this);
@@ -91,45 +149,11 @@ bool TOpenDialog::Execute() {
         return true;
     }
     QFileDialog dialog(nullptr, FromBytes(Title));
-    // The patterns follow each description for the dialog to filter by; the list shows the
-    // description alone.
-    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    QStringList filters;
-    for (const TFilterEntry& e : ParseFilter(Filter)) {
-        QString patterns = QString::fromStdString(e.patterns);
-        patterns.replace(';', ' ');
-        filters << QString::fromStdString(e.description) + " (" + patterns + ")";
-    }
-    // File types are told by extension whatever the case of its letters ("SONG.MP3" is an MPEG
-    // file): the patterns must list such names too, whatever the toolkit's default.
-    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    if (!filters.isEmpty()) {
-        dialog.setNameFilters(filters);
-        const int index = std::clamp(FilterIndex, 1, static_cast<int>(filters.size())) - 1;
-        dialog.selectNameFilter(filters[index]);
-    }
+    SetFilters(dialog, Filter, FilterIndex);
     if (!InitialDir.empty())
         dialog.setDirectory(FromBytes(InitialDir));
-    if (IsSaveDialog()) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        if ((Options & ofOverwritePrompt) == 0)
-            dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode((Options & ofAllowMultiSelect) != 0 ? QFileDialog::ExistingFiles
-                                                               : QFileDialog::ExistingFile);
-    }
-    if (PlacesBar() == TPlacesBar::pbStandard) {
-        QList<QUrl> urls;
-        for (const std::string& place : StandardPlaces())
-            urls << QUrl::fromLocalFile(FromBytes(place));
-        dialog.setSidebarUrls(urls);
-    }
-    if (PlacesBar() == TPlacesBar::pbHidden) {
-        if (auto* sidebar = dialog.findChild<QWidget*>(QStringLiteral("sidebar")))
-            sidebar->hide();
-    }
+    SetMode(dialog, IsSaveDialog(), Options);
+    SetPlaces(dialog, PlacesBar());
     if (dialog.exec() != QDialog::Accepted)
         return false;
     std::vector<std::string> files;

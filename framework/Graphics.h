@@ -5,6 +5,7 @@
 #include "framework/Types.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -209,6 +210,9 @@ public:
 
 private:
     void ApplyClip(QPainter& p) const;
+    // Where the canvas point (x, y) lies in the target, or nothing when it is outside the target
+    // or the clip.
+    [[nodiscard]] std::optional<TPoint> TargetPoint(int x, int y) const;
     QImage* target_;
     TPoint origin_;
     TRect clip_;

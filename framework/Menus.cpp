@@ -14,6 +14,7 @@
 #include <QStyleHints>
 
 #include <algorithm>
+#include <utility>
 
 namespace vd {
 
@@ -31,66 +32,35 @@ constexpr int kLineHeight = 9;
 
 } // namespace
 
+namespace {
+
+// The name a shortcut's key goes by in menus, empty for keys without one.
+std::string KeyName(unsigned key) {
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        return std::string(1, static_cast<char>(key));
+    if (key >= VK_F1 && key < VK_F1 + 12)
+        return "F" + std::to_string(key - VK_F1 + 1);
+    static constexpr std::pair<unsigned, const char*> kNames[] = {
+        {VK_BACK, "BkSp"},   {VK_TAB, "Tab"},    {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},
+        {VK_SPACE, "Space"}, {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},    {VK_END, "End"},
+        {VK_HOME, "Home"},   {VK_LEFT, "Left"},  {VK_UP, "Up"},        {VK_RIGHT, "Right"},
+        {VK_DOWN, "Down"},   {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
+    };
+    for (const auto& [code, name] : kNames)
+        if (code == key)
+            return name;
+    return {};
+}
+
+} // namespace
+
 std::string ShortCutToText(TShortCut shortcut) {
     const unsigned key = shortcut & 0xFFu;
     if (key == 0)
         return {};
-    std::string name;
-    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
-        name = std::string(1, static_cast<char>(key));
-    else if (key >= VK_F1 && key < VK_F1 + 12)
-        name = "F" + std::to_string(key - VK_F1 + 1);
-    else {
-        switch (key) {
-        case VK_BACK:
-            name = "BkSp";
-            break;
-        case VK_TAB:
-            name = "Tab";
-            break;
-        case VK_RETURN:
-            name = "Enter";
-            break;
-        case VK_ESCAPE:
-            name = "Esc";
-            break;
-        case VK_SPACE:
-            name = "Space";
-            break;
-        case VK_PRIOR:
-            name = "PgUp";
-            break;
-        case VK_NEXT:
-            name = "PgDn";
-            break;
-        case VK_END:
-            name = "End";
-            break;
-        case VK_HOME:
-            name = "Home";
-            break;
-        case VK_LEFT:
-            name = "Left";
-            break;
-        case VK_UP:
-            name = "Up";
-            break;
-        case VK_RIGHT:
-            name = "Right";
-            break;
-        case VK_DOWN:
-            name = "Down";
-            break;
-        case VK_INSERT:
-            name = "Ins";
-            break;
-        case VK_DELETE:
-            name = "Del";
-            break;
-        default:
-            return {};
-        }
-    }
+    const std::string name = KeyName(key);
+    if (name.empty())
+        return {};
     std::string text;
     if ((shortcut & scShift) != 0)
         text += "Shift+";
@@ -190,19 +160,39 @@ void TMenuItem::DefaultMeasure(TCanvas& canvas, int& width, int& height) const {
     height = std::max(kItemHeight, r.Height() + 6);
 }
 
+namespace {
+
+// A separator line: a groove across the middle of the item.
+void DrawSeparator(TCanvas& canvas, const TRect& rect) {
+    const int y = rect.Top + rect.Height() / 2 - 1;
+    canvas.Pen().SetColor(clBtnShadow);
+    canvas.MoveTo(rect.Left + 1, y);
+    canvas.LineTo(rect.Right - 1, y);
+    canvas.Pen().SetColor(clBtnHighlight);
+    canvas.MoveTo(rect.Left + 1, y + 1);
+    canvas.LineTo(rect.Right - 1, y + 1);
+}
+
+// The submenu arrow: a small solid triangle pointing right, in the text's colour.
+void DrawSubmenuArrow(TCanvas& canvas, const TRect& rect) {
+    const int cx = rect.Right - 10;
+    const int cy = rect.Top + rect.Height() / 2;
+    canvas.Pen().SetColor(canvas.Font().Color());
+    for (int i = 0; i < 4; ++i) {
+        canvas.MoveTo(cx + i, cy - 3 + i);
+        canvas.LineTo(cx + i, cy + 4 - i);
+    }
+}
+
+} // namespace
+
 void TMenuItem::DefaultDraw(TCanvas& canvas, const TRect& rect, TOwnerDrawState state) const {
     const bool selected = (state & odSelected) != 0;
     canvas.Brush().SetStyle(TBrushStyle::bsSolid);
     canvas.Brush().SetColor(selected && !IsLine() ? clHighlight : clMenu);
     canvas.FillRect(rect);
     if (IsLine()) {
-        const int y = rect.Top + rect.Height() / 2 - 1;
-        canvas.Pen().SetColor(clBtnShadow);
-        canvas.MoveTo(rect.Left + 1, y);
-        canvas.LineTo(rect.Right - 1, y);
-        canvas.Pen().SetColor(clBtnHighlight);
-        canvas.MoveTo(rect.Left + 1, y + 1);
-        canvas.LineTo(rect.Right - 1, y + 1);
+        DrawSeparator(canvas, rect);
         return;
     }
     const TPopupMenu* menu = ParentMenu();
@@ -230,16 +220,8 @@ void TMenuItem::DefaultDraw(TCanvas& canvas, const TRect& rect, TOwnerDrawState 
         TRect keys{text.Left, text.Top, rect.Right - 10, text.Bottom};
         canvas.DrawText(keys_text, keys, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     }
-    if (!items_.empty()) {
-        // The submenu arrow: a small solid triangle pointing right.
-        const int cx = rect.Right - 10;
-        const int cy = rect.Top + rect.Height() / 2;
-        canvas.Pen().SetColor(canvas.Font().Color());
-        for (int i = 0; i < 4; ++i) {
-            canvas.MoveTo(cx + i, cy - 3 + i);
-            canvas.LineTo(cx + i, cy + 4 - i);
-        }
-    }
+    if (!items_.empty())
+        DrawSubmenuArrow(canvas, rect);
     canvas.Font().SetStyle(style);
     canvas.Brush().SetStyle(TBrushStyle::bsSolid);
 }

@@ -1,5 +1,7 @@
 #include "framework/Region.h"
 
+#include "framework/QtConvert.h"
+
 #include <QRegion>
 
 #include <cstdint>
@@ -7,10 +9,6 @@
 namespace vd {
 
 namespace {
-
-QRect ToQRect(const TRect& r) {
-    return QRect(r.Left, r.Top, r.Width(), r.Height());
-}
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
     for (int i = 0; i < 4; ++i)

@@ -1,5 +1,7 @@
 #include "framework/SkinnedScrollBar.h"
 
+#include "framework/QtConvert.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionSlider>
@@ -9,12 +11,6 @@
 namespace vd {
 
 namespace {
-
-QColor ToQColor(TColor c) {
-    const TColor rgb = ColorToRGB(c);
-    return QColor(static_cast<int>(GetRValue(rgb)), static_cast<int>(GetGValue(rgb)),
-                  static_cast<int>(GetBValue(rgb)));
-}
 
 QColor Mix(const QColor& a, const QColor& b, double t) {
     const auto channel = [t](int ca, int cb) { return static_cast<int>(ca + (cb - ca) * t + 0.5); };

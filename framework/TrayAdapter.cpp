@@ -1,6 +1,7 @@
 #include "framework/TrayAdapter.h"
 
 #include "framework/Icon.h"
+#include "framework/KeyMapping.h"
 #include "framework/TrayHost.h"
 #include "framework/TrayMenuMirror.h"
 
@@ -14,6 +15,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <utility>
 
 namespace vd {
 
@@ -22,20 +24,83 @@ namespace {
 constexpr const char* kClaimed = "vdTrayWindowClaimed"; // the icon window has its adapter
 
 TShiftState KeysNow() {
-    const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
-    TShiftState shift = 0;
-    if (keys & Qt::ShiftModifier)
-        shift |= ssShift;
-    if (keys & Qt::AltModifier)
-        shift |= ssAlt;
-    if (keys & Qt::ControlModifier)
-        shift |= ssCtrl;
-    return shift;
+    return ShiftStateOf(QGuiApplication::queryKeyboardModifiers());
 }
 
 TPoint PointerNow() {
     const QPoint at = QCursor::pos();
     return {at.x(), at.y()};
+}
+
+// The message of `button`'s event, one of three by the button; nothing for the other buttons.
+std::optional<TTrayMessage> ByButton(Qt::MouseButton button, TTrayMessage left, TTrayMessage right,
+                                     TTrayMessage middle) {
+    const std::optional<TMouseButton> which = MouseButtonOf(button);
+    if (!which)
+        return std::nullopt;
+    if (*which == TMouseButton::mbLeft)
+        return left;
+    return *which == TMouseButton::mbRight ? right : middle;
+}
+
+bool IsPointerEvent(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Enter:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// What a pointer event over the icon window reports; nothing for buttons other than the three.
+std::optional<TTrayMessage> MessageOf(const QEvent& event) {
+    using enum TTrayMessage;
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+        return ByButton(static_cast<const QMouseEvent&>(event).button(), LeftDown, RightDown,
+                        MiddleDown);
+    case QEvent::MouseButtonRelease:
+        return ByButton(static_cast<const QMouseEvent&>(event).button(), LeftUp, RightUp, MiddleUp);
+    case QEvent::MouseButtonDblClick:
+        // The second press of a double-click: only the left button's is a double-click, the
+        // others are plain presses.
+        return ByButton(static_cast<const QMouseEvent&>(event).button(), LeftDoubleClick, RightDown,
+                        MiddleDown);
+    default:
+        return MouseMove;
+    }
+}
+
+// The pointer's screen position at `event`; an Enter event carries none.
+TPoint PositionOf(const QEvent& event) {
+    if (event.type() == QEvent::Enter)
+        return PointerNow();
+    const QPoint global = static_cast<const QMouseEvent&>(event).globalPosition().toPoint();
+    return {global.x(), global.y()};
+}
+
+// The press and release a kind of click stands for, where the platform reports only kinds of
+// click (a StatusNotifierItem host).
+std::optional<std::pair<TTrayMessage, TTrayMessage>>
+PressAndReleaseOf(QSystemTrayIcon::ActivationReason reason) {
+    using enum TTrayMessage;
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        return std::pair{LeftDown, LeftUp};
+    case QSystemTrayIcon::DoubleClick:
+        return std::pair{LeftDoubleClick, LeftUp};
+    case QSystemTrayIcon::Context:
+        return std::pair{RightDown, RightUp};
+    case QSystemTrayIcon::MiddleClick:
+        return std::pair{MiddleDown, MiddleUp};
+    case QSystemTrayIcon::Unknown:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -49,58 +114,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        std::optional<TTrayMessage> message;
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease: {
-            const bool press = event->type() == QEvent::MouseButtonPress;
-            switch (static_cast<QMouseEvent*>(event)->button()) {
-            case Qt::LeftButton:
-                message = press ? TTrayMessage::LeftDown : TTrayMessage::LeftUp;
-                break;
-            case Qt::RightButton:
-                message = press ? TTrayMessage::RightDown : TTrayMessage::RightUp;
-                break;
-            case Qt::MiddleButton:
-                message = press ? TTrayMessage::MiddleDown : TTrayMessage::MiddleUp;
-                break;
-            default:
-                break;
-            }
-            break;
-        }
-        case QEvent::MouseButtonDblClick:
-            // The second press of a double-click: only the left button's is a double-click, the
-            // others are plain presses.
-            switch (static_cast<QMouseEvent*>(event)->button()) {
-            case Qt::LeftButton:
-                message = TTrayMessage::LeftDoubleClick;
-                break;
-            case Qt::RightButton:
-                message = TTrayMessage::RightDown;
-                break;
-            case Qt::MiddleButton:
-                message = TTrayMessage::MiddleDown;
-                break;
-            default:
-                break;
-            }
-            break;
-        case QEvent::MouseMove:
-        case QEvent::Enter:
-            message = TTrayMessage::MouseMove;
-            break;
-        default:
+        if (!IsPointerEvent(event->type()))
             return QObject::eventFilter(watched, event);
-        }
-        if (message) {
-            TPoint at = PointerNow();
-            if (event->type() != QEvent::Enter) {
-                const QPoint global = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
-                at = {global.x(), global.y()};
-            }
-            report_(*message, at, KeysNow());
-        }
+        if (const std::optional<TTrayMessage> message = MessageOf(*event))
+            report_(*message, PositionOf(*event), KeysNow());
         return event->type() != QEvent::Enter;
     }
 
@@ -161,62 +178,50 @@ bool TTrayAdapter::Add() {
     Platform& p = *platform_;
     if (!Available())
         return false;
-    if (!p.icon) {
-        TTrayHost::Instance().DecideIconKind();
-        p.icon = std::make_unique<QSystemTrayIcon>();
-        p.icon->setIcon(p.picture.ToQIcon());
-        p.icon->setToolTip(QString::fromUtf8(p.tooltip.c_str()));
-        // Where the icon has no window of ours (a StatusNotifierItem host) the platform reports
-        // only kinds of click: each becomes the press and release it stands for.
-        QObject::connect(p.icon.get(), &QSystemTrayIcon::activated,
-                         [this](QSystemTrayIcon::ActivationReason reason) {
-                             const TPoint at = PointerNow();
-                             const TShiftState shift = KeysNow();
-                             switch (reason) {
-                             case QSystemTrayIcon::Trigger:
-                                 Report(TTrayMessage::LeftDown, at, shift);
-                                 Report(TTrayMessage::LeftUp, at, shift);
-                                 break;
-                             case QSystemTrayIcon::DoubleClick:
-                                 Report(TTrayMessage::LeftDoubleClick, at, shift);
-                                 Report(TTrayMessage::LeftUp, at, shift);
-                                 break;
-                             case QSystemTrayIcon::Context:
-                                 Report(TTrayMessage::RightDown, at, shift);
-                                 Report(TTrayMessage::RightUp, at, shift);
-                                 break;
-                             case QSystemTrayIcon::MiddleClick:
-                                 Report(TTrayMessage::MiddleDown, at, shift);
-                                 Report(TTrayMessage::MiddleUp, at, shift);
-                                 break;
-                             case QSystemTrayIcon::Unknown:
-                                 break;
-                             }
-                         });
-        QObject::connect(p.icon.get(), &QSystemTrayIcon::messageClicked,
-                         [this] { Report(TTrayMessage::BalloonClick, PointerNow(), KeysNow()); });
-        ExportMenu();
-    }
+    if (!p.icon)
+        MakeIcon();
     if (!p.icon->isVisible())
         p.icon->show();
     // The XEmbed icon window exists once the tray has docked it; the platform makes a new one for
     // every tray it docks in.
     QMetaObject::invokeMethod(
-        &p.context,
-        [this] {
-            Platform& q = *platform_;
-            if (q.window)
-                return;
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->inherits("QSystemTrayIconSys") && !w->property(kClaimed).toBool()) {
-                    w->setProperty(kClaimed, true);
-                    q.window = w;
-                    w->setMouseTracking(true);
-                    w->installEventFilter(q.filter.get());
-                }
-        },
-        Qt::QueuedConnection);
+        &p.context, [this] { ClaimIconWindow(); }, Qt::QueuedConnection);
     return true;
+}
+
+void TTrayAdapter::MakeIcon() {
+    Platform& p = *platform_;
+    TTrayHost::Instance().DecideIconKind();
+    p.icon = std::make_unique<QSystemTrayIcon>();
+    p.icon->setIcon(p.picture.ToQIcon());
+    p.icon->setToolTip(QString::fromUtf8(p.tooltip.c_str()));
+    // Where the icon has no window of ours (a StatusNotifierItem host) the platform reports
+    // only kinds of click: each becomes the press and release it stands for.
+    QObject::connect(p.icon.get(), &QSystemTrayIcon::activated,
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                         const TPoint at = PointerNow();
+                         const TShiftState shift = KeysNow();
+                         if (const auto click = PressAndReleaseOf(reason)) {
+                             Report(click->first, at, shift);
+                             Report(click->second, at, shift);
+                         }
+                     });
+    QObject::connect(p.icon.get(), &QSystemTrayIcon::messageClicked,
+                     [this] { Report(TTrayMessage::BalloonClick, PointerNow(), KeysNow()); });
+    ExportMenu();
+}
+
+void TTrayAdapter::ClaimIconWindow() {
+    Platform& p = *platform_;
+    if (p.window)
+        return;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->inherits("QSystemTrayIconSys") && !w->property(kClaimed).toBool()) {
+            w->setProperty(kClaimed, true);
+            p.window = w;
+            w->setMouseTracking(true);
+            w->installEventFilter(p.filter.get());
+        }
 }
 
 void TTrayAdapter::Remove() {

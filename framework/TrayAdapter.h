@@ -83,6 +83,10 @@ public:
 private:
     struct Platform;
     void Report(TTrayMessage message, TPoint screen, TShiftState shift);
+    // The platform's icon, with its picture, tip, click reports and exported menu.
+    void MakeIcon();
+    // Listens to the XEmbed icon window the platform made for this icon, once it exists.
+    void ClaimIconWindow();
     void ExportMenu();
     std::unique_ptr<Platform> platform_;
 };

@@ -216,29 +216,32 @@ TTrayHost& TTrayHost::Instance() {
 TTrayHost::TTrayHost() : platform_(std::make_unique<Platform>()) {
     Platform& p = *platform_;
     p.x = std::make_unique<TXEmbedProbe>([this](bool restarted) {
-        TTrayHostChange change;
-        change.status_notifier_before = change.status_notifier_now = platform_->status_notifier;
-        change.xembed_before = platform_->xembed;
-        change.xembed_now = platform_->xembed = platform_->x->Present();
-        change.xembed_restarted = restarted && change.xembed_now;
-        Notify(change);
+        HostsChanged(platform_->status_notifier, platform_->x->Present(), false, restarted);
     });
     p.xembed = p.x->Present();
     // Asking the bus when there is no bus to ask would start one: only a session that has one.
     if (std::getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr) {
         p.sni = std::make_unique<TStatusNotifierProbe>([this](bool restarted) {
-            TTrayHostChange change;
-            change.xembed_before = change.xembed_now = platform_->xembed;
-            change.status_notifier_before = platform_->status_notifier;
-            change.status_notifier_now = platform_->status_notifier = platform_->sni->Present();
-            change.status_notifier_restarted = restarted && change.status_notifier_now;
-            Notify(change);
+            HostsChanged(platform_->sni->Present(), platform_->xembed, restarted, false);
         });
         p.status_notifier = p.sni->Present();
     }
 }
 
 TTrayHost::~TTrayHost() = default;
+
+void TTrayHost::HostsChanged(bool status_notifier_now, bool xembed_now,
+                             bool status_notifier_restarted, bool xembed_restarted) {
+    Platform& p = *platform_;
+    TTrayHostChange change;
+    change.status_notifier_before = p.status_notifier;
+    change.xembed_before = p.xembed;
+    change.status_notifier_now = p.status_notifier = status_notifier_now;
+    change.xembed_now = p.xembed = xembed_now;
+    change.status_notifier_restarted = status_notifier_restarted && status_notifier_now;
+    change.xembed_restarted = xembed_restarted && xembed_now;
+    Notify(change);
+}
 
 bool TTrayHost::StatusNotifierHost() const {
     return status_notifier_override_.value_or(platform_->status_notifier);

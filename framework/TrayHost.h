@@ -64,6 +64,9 @@ public:
 
 private:
     TTrayHost();
+    // A probe saw what the desktop has now: records it and tells the listeners what changed.
+    void HostsChanged(bool status_notifier_now, bool xembed_now, bool status_notifier_restarted,
+                      bool xembed_restarted);
     void Notify(const TTrayHostChange& change);
     std::unique_ptr<Platform> platform_;
     std::map<int, Listener> listeners_;

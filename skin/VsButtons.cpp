@@ -1,9 +1,10 @@
 #include "skin/VsButtons.h"
 
+#include "skin/VsSysUtils.h"
+
 namespace vd {
 
-TVsButton::TVsButton(TComponent* owner) : TVsSkinGraphicControl(owner) {
-    clip_rect_.OnChange = [this](TVsPersistent*) { RefreshBounds(); };
+TVsButton::TVsButton(TComponent* owner) : TVsClipGraphicControl(owner) {
     SetBounds(0, 0, 100, 25);
 }
 
@@ -11,41 +12,18 @@ TVsButton::~TVsButton() {
     BeginDestruction();
 }
 
-void TVsButton::SetGraphicName(std::string_view name) {
-    if (graphic_name_ == name)
-        return;
-    graphic_name_ = name;
-    UpdateGraphic(true);
-}
-
 void TVsButton::SetDown(bool down) {
-    if (down_ == down)
-        return;
-    down_ = down;
-    RepaintFace();
-}
-
-void TVsButton::SetMaskColor(TColor color) {
-    if (mask_color_ == color)
-        return;
-    mask_color_ = color;
-    RepaintFace();
-}
-
-void TVsButton::UpdateGraphic(bool reload) {
-    graphic_ = Skin() != nullptr ? Skin()->FindGraphic(graphic_name_) : nullptr;
-    if (graphic_ != nullptr && reload)
-        clip_rect_.SetRect({0, 0, graphic_->Bitmap().Width(), graphic_->Bitmap().Height()});
-    RefreshBounds();
+    if (StoreIfChanged(down_, down))
+        RepaintFace();
 }
 
 void TVsButton::SetBounds(int left, int top, int width, int height) {
-    if (graphic_ != nullptr) {
-        width = clip_rect_.Width() / 5;
-        height = clip_rect_.Height();
+    if (Graphic() != nullptr) {
+        width = ClipRect().Width() / 5;
+        height = ClipRect().Height();
     }
     frame_.SetSize(width, height);
-    TVsSkinGraphicControl::SetBounds(left, top, width, height);
+    TVsClipGraphicControl::SetBounds(left, top, width, height);
 }
 
 int TVsButton::FrameIndex() const {
@@ -57,31 +35,28 @@ int TVsButton::FrameIndex() const {
 }
 
 bool TVsButton::IsOpaqueAt(int x, int y) const {
-    if (mask_color_ == clNone)
+    if (MaskColor() == clNone)
         return true;
-    return frame_.Pixel(x, y) != (mask_color_ & 0xFFFFFF);
+    return frame_.Pixel(x, y) != (MaskColor() & 0xFFFFFF);
 }
 
 void TVsButton::Paint() {
     CaptureBackground();
-    if (graphic_ != nullptr) {
+    if (Graphic() != nullptr) {
         const int w = Width();
         const int h = Height();
-        const int sx = FrameIndex() * w + clip_rect_.Left();
-        const int sy = clip_rect_.Top();
-        frame_.Canvas().CopyRect({0, 0, w, h}, graphic_->Bitmap(), {sx, sy, sx + w, sy + h});
+        frame_.Canvas().CopyRect({0, 0, w, h}, Graphic()->Bitmap(), ClipImage(FrameIndex(), w, h));
     } else {
         frame_.Assign(&Background());
         if (frame_.Width() != Width() || frame_.Height() != Height())
             frame_.SetSize(Width(), Height());
     }
-    SetMaskBrush(FaceCanvas().Brush(), mask_color_);
-    FaceCanvas().BrushCopy(ClientRect(), frame_, ClientRect(), mask_color_);
-    TVsSkinGraphicControl::Paint();
+    DrawMasked(ClientRect(), frame_, ClientRect());
+    TVsClipGraphicControl::Paint();
 }
 
 void TVsButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    TVsSkinGraphicControl::MouseDown(button, shift, x, y);
+    TVsClipGraphicControl::MouseDown(button, shift, x, y);
     if (button == TMouseButton::mbLeft && Enabled() && IsOpaqueAt(x, y)) {
         pressed_ = true;
         down_ = !down_;
@@ -90,7 +65,7 @@ void TVsButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
 }
 
 void TVsButton::MouseMove(TShiftState shift, int x, int y) {
-    TVsSkinGraphicControl::MouseMove(shift, x, y);
+    TVsClipGraphicControl::MouseMove(shift, x, y);
     if (pressed_)
         return;
     const bool opaque = IsOpaqueAt(x, y);
@@ -108,11 +83,11 @@ void TVsButton::MouseMove(TShiftState shift, int x, int y) {
 void TVsButton::MouseLeave() {
     hot_ = false;
     RepaintFace();
-    TVsSkinGraphicControl::MouseLeave();
+    TVsClipGraphicControl::MouseLeave();
 }
 
 void TVsButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    TVsSkinGraphicControl::MouseUp(button, shift, x, y);
+    TVsClipGraphicControl::MouseUp(button, shift, x, y);
     const bool click = hot_ && pressed_;
     if (pressed_) {
         if (style_ == TVsButtonStyle::bsSwitch && !click)
@@ -125,7 +100,7 @@ void TVsButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 }
 
 void TVsButton::EnabledChanged() {
-    TVsSkinGraphicControl::EnabledChanged();
+    TVsClipGraphicControl::EnabledChanged();
     RepaintFace();
 }
 

@@ -2,6 +2,7 @@
 
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "skin/VsSysUtils.h"
 
 namespace vd {
 
@@ -14,30 +15,23 @@ TVsLabel::~TVsLabel() {
 }
 
 void TVsLabel::SetAlignment(TVsAlignment value) {
-    if (alignment_ == value)
-        return;
-    alignment_ = value;
-    RepaintFace();
+    if (StoreIfChanged(alignment_, value))
+        RepaintFace();
 }
 
 void TVsLabel::SetAutoSize(bool value) {
-    if (auto_size_ == value)
-        return;
-    auto_size_ = value;
-    AdjustBounds();
+    if (StoreIfChanged(auto_size_, value))
+        AdjustBounds();
 }
 
 void TVsLabel::SetLayout(TVsTextLayout value) {
-    if (layout_ == value)
-        return;
-    layout_ = value;
-    RepaintFace();
+    if (StoreIfChanged(layout_, value))
+        RepaintFace();
 }
 
 void TVsLabel::SetWordWrap(bool value) {
-    if (word_wrap_ == value)
+    if (!StoreIfChanged(word_wrap_, value))
         return;
-    word_wrap_ = value;
     AdjustBounds();
     RepaintFace();
 }

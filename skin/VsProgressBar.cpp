@@ -2,11 +2,7 @@
 
 namespace vd {
 
-TVsProgressBar::TVsProgressBar(TComponent* owner) : TVsSkinGraphicControl(owner) {
-    clip_rect_.OnChange = [this](TVsPersistent*) {
-        BuildStrip();
-        RepaintFace();
-    };
+TVsProgressBar::TVsProgressBar(TComponent* owner) : TVsRangeControl(owner) {
     SetBounds(0, 0, 125, 10);
 }
 
@@ -14,46 +10,21 @@ TVsProgressBar::~TVsProgressBar() {
     BeginDestruction();
 }
 
-void TVsProgressBar::Apply(TVsRange::Effect effect) {
-    if (effect != TVsRange::Effect::None)
-        RepaintFace();
-}
-
-void TVsProgressBar::SetMinValue(int32_t value) {
-    Apply(range_.SetMin(value));
-}
-void TVsProgressBar::SetMaxValue(int32_t value) {
-    Apply(range_.SetMax(value));
-}
-void TVsProgressBar::SetPosition(int32_t value) {
-    Apply(range_.SetPosition(value));
-}
-
 void TVsProgressBar::SetOrientation(TVsOrientation orientation) {
-    if (orientation_ == orientation)
+    if (!StoreIfChanged(orientation_, orientation))
         return;
-    orientation_ = orientation;
     BuildStrip();
     RepaintFace();
 }
 
-void TVsProgressBar::SetGraphicName(std::string_view name) {
-    if (graphic_name_ == name)
-        return;
-    graphic_name_ = name;
-    UpdateGraphic(true);
-}
-
-void TVsProgressBar::UpdateGraphic(bool reload) {
-    graphic_ = Skin() != nullptr ? Skin()->FindGraphic(graphic_name_) : nullptr;
-    if (graphic_ != nullptr && reload)
-        clip_rect_.SetRect({0, 0, graphic_->Bitmap().Width(), graphic_->Bitmap().Height()});
+void TVsProgressBar::ClipRectChanged() {
     BuildStrip();
+    RepaintFace();
 }
 
 void TVsProgressBar::SetBounds(int left, int top, int width, int height) {
-    TVsSkinGraphicControl::SetBounds(left, top, width, height);
-    if (!strip_.Empty() && graphic_ != nullptr)
+    TVsRangeControl::SetBounds(left, top, width, height);
+    if (!strip_.Empty() && Graphic() != nullptr)
         BuildStrip();
 }
 
@@ -66,12 +37,12 @@ int TVsProgressBar::PercentDone() const {
 
 void TVsProgressBar::BuildStrip() {
     strip_.SetSize(0, 0);
-    if (graphic_ == nullptr)
+    if (Graphic() == nullptr)
         return;
-    const int cw = clip_rect_.Width();
-    const int ch = clip_rect_.Height();
-    const TRect cell = clip_rect_.GetRect();
-    const TBitmap& source = graphic_->Bitmap();
+    const int cw = ClipRect().Width();
+    const int ch = ClipRect().Height();
+    const TRect cell = ClipRect().GetRect();
+    const TBitmap& source = Graphic()->Bitmap();
     if (orientation_ == TVsOrientation::poHorizontal) {
         strip_.SetSize(Width(), ch);
         for (TRect d{0, 0, cw, ch}; d.Right < strip_.Width() + cw; d = d.Offset(std::max(1, cw), 0))
@@ -102,7 +73,7 @@ void TVsProgressBar::Paint() {
                           {0, sh - filled, sw, sh});
         }
     }
-    TVsSkinGraphicControl::Paint();
+    TVsRangeControl::Paint();
 }
 
 } // namespace vd

@@ -1,6 +1,7 @@
 #include "skin/VsSkin.h"
 
 #include "framework/Forms.h"
+#include "skin/VsSysUtils.h"
 
 namespace vd {
 
@@ -38,17 +39,13 @@ void TVsSkin::SetBounds(int, int, int width, int height) {
 }
 
 void TVsSkin::SetGraphicName(std::string_view name) {
-    if (graphic_name_ == name)
-        return;
-    graphic_name_ = name;
-    UpdateSkin();
+    if (StoreIfChanged(graphic_name_, name))
+        UpdateSkin();
 }
 
 void TVsSkin::SetMaskColor(TColor color) {
-    if (mask_color_ == color)
-        return;
-    mask_color_ = color;
-    UpdateSkin();
+    if (StoreIfChanged(mask_color_, color))
+        UpdateSkin();
 }
 
 void TVsSkin::SetComposer(TVsComposer* composer) {
@@ -160,10 +157,8 @@ void TVsSkinGraphicControl::SetBounds(int left, int top, int width, int height) 
 }
 
 void TVsSkinGraphicControl::SetDesignColor(TColor color) {
-    if (design_color_ == color)
-        return;
-    design_color_ = color;
-    RepaintFace();
+    if (StoreIfChanged(design_color_, color))
+        RepaintFace();
 }
 
 void TVsSkinGraphicControl::CaptureBackground() {

@@ -4,8 +4,7 @@
 
 namespace vd {
 
-TVsSlider::TVsSlider(TComponent* owner) : TVsSkinGraphicControl(owner) {
-    clip_rect_.OnChange = [this](TVsPersistent*) { RepaintFace(); };
+TVsSlider::TVsSlider(TComponent* owner) : TVsRangeControl(owner) {
     SetBounds(0, 0, 150, 20);
 }
 
@@ -13,69 +12,27 @@ TVsSlider::~TVsSlider() {
     BeginDestruction();
 }
 
-void TVsSlider::Apply(TVsRange::Effect effect) {
-    switch (effect) {
-    case TVsRange::Effect::None:
-        break;
-    case TVsRange::Effect::Repaint:
-        RepaintFace();
-        break;
-    case TVsRange::Effect::PositionChanged:
-        RepaintFace();
-        if (OnChange)
-            OnChange(this);
-        break;
-    }
-}
-
-void TVsSlider::SetMinValue(int32_t value) {
-    Apply(range_.SetMin(value));
-}
-void TVsSlider::SetMaxValue(int32_t value) {
-    Apply(range_.SetMax(value));
-}
-void TVsSlider::SetPosition(int32_t value) {
-    Apply(range_.SetPosition(value));
+void TVsSlider::PositionChanged() {
+    if (OnChange)
+        OnChange(this);
 }
 
 void TVsSlider::SetDirection(TVsSliderDirection direction) {
-    if (direction_ == direction)
+    if (!StoreIfChanged(direction_, direction))
         return;
-    direction_ = direction;
     CenterThumb();
     RepaintFace();
-}
-
-void TVsSlider::SetGraphicName(std::string_view name) {
-    if (graphic_name_ == name)
-        return;
-    graphic_name_ = name;
-    UpdateGraphic(true);
-}
-
-void TVsSlider::SetMaskColor(TColor color) {
-    if (mask_color_ == color)
-        return;
-    mask_color_ = color;
-    RepaintFace();
-}
-
-void TVsSlider::UpdateGraphic(bool reload) {
-    graphic_ = Skin() != nullptr ? Skin()->FindGraphic(graphic_name_) : nullptr;
-    if (graphic_ != nullptr && reload)
-        clip_rect_.SetRect({0, 0, graphic_->Bitmap().Width(), graphic_->Bitmap().Height()});
-    CenterThumb();
 }
 
 void TVsSlider::SetBounds(int left, int top, int width, int height) {
-    TVsSkinGraphicControl::SetBounds(left, top, width, height);
+    TVsRangeControl::SetBounds(left, top, width, height);
     CenterThumb();
     RepaintFace();
 }
 
 void TVsSlider::EnabledChanged() {
     RepaintFace();
-    TVsSkinGraphicControl::EnabledChanged();
+    TVsRangeControl::EnabledChanged();
 }
 
 int TVsSlider::TrackLength() const {
@@ -133,19 +90,16 @@ void TVsSlider::PlaceThumb() {
 void TVsSlider::Paint() {
     CaptureBackground();
     PlaceThumb();
-    if (graphic_ != nullptr) {
+    if (Graphic() != nullptr) {
         const int index = Enabled() ? 0 : 1;
-        const int sx = ThumbWidth() * index + clip_rect_.Left();
-        const int sy = clip_rect_.Top();
-        SetMaskBrush(FaceCanvas().Brush(), mask_color_);
-        FaceCanvas().BrushCopy(thumb_rect_, graphic_->Bitmap(),
-                               {sx, sy, sx + ThumbWidth(), sy + clip_rect_.Height()}, mask_color_);
+        DrawMasked(thumb_rect_, Graphic()->Bitmap(),
+                   ClipImage(index, ThumbWidth(), ClipRect().Height()));
     }
-    TVsSkinGraphicControl::Paint();
+    TVsRangeControl::Paint();
 }
 
 void TVsSlider::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    TVsSkinGraphicControl::MouseDown(button, shift, x, y);
+    TVsRangeControl::MouseDown(button, shift, x, y);
     if (button != TMouseButton::mbLeft || !Enabled())
         return;
     held_ = true;
@@ -167,13 +121,13 @@ void TVsSlider::MouseMove(TShiftState shift, int x, int y) {
         EndHold();
     if (dragging_)
         MoveThumbTo(direction_ == TVsSliderDirection::sdHorz ? x - drag_offset_ : y - drag_offset_);
-    TVsSkinGraphicControl::MouseMove(shift, x, y);
+    TVsRangeControl::MouseMove(shift, x, y);
 }
 
 void TVsSlider::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     if (button == TMouseButton::mbLeft)
         EndHold();
-    TVsSkinGraphicControl::MouseUp(button, shift, x, y);
+    TVsRangeControl::MouseUp(button, shift, x, y);
 }
 
 void TVsSlider::EndHold() {

@@ -8,6 +8,16 @@ namespace vd {
 // Equal under the user's locale without regard to letter case (names of skin graphics).
 [[nodiscard]] bool AnsiSameText(std::string_view a, std::string_view b);
 
+// Stores `value` in `field` unless it holds that value already, and says whether it stored: a
+// property setter does nothing (no repaint, no refresh) when given the value it has.
+template <class T, class U>
+[[nodiscard]] bool StoreIfChanged(T& field, const U& value) {
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
 // A minimum, maximum and position kept so that Min < Max and Min <= Position <= Max: limits
 // that would break it are ignored, positions are clamped.
 class TVsRange {

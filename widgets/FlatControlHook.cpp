@@ -77,18 +77,14 @@ void TControlSubClass::Redraw() {
     Control->Repaint();
 }
 
-void TControlSubClass::SubclassWindowProc(TControlMessage& m) {
+bool TControlSubClass::PassOn(TControlMessage& m) {
     using enum TControlMessageKind;
-    TControl* control = Control;
-    if (control == nullptr)
-        return;
-    const bool windowless = IsWindowless(control);
-    if (m.kind == mkPaint && windowless)
+    if (m.kind == mkPaint && IsWindowless(Control))
         m.result = 1; // painted by the painter below, not by the control
     else
         CallSaved(m);
     if (Control == nullptr)
-        return;
+        return false;
     if (!Painter->Active()) {
         m.result = 1;
         try {
@@ -97,8 +93,14 @@ void TControlSubClass::SubclassWindowProc(TControlMessage& m) {
         } catch (...) { // unhooking does not fail a message
         }
         FreeComponent(this);
-        return;
+        return false;
     }
+    return true;
+}
+
+void TControlSubClass::Follow(const TControlMessage& m) {
+    using enum TControlMessageKind;
+    TControl* control = Control;
     LastMessage = m.kind;
     switch (m.kind) {
     case mkSetFocus:
@@ -158,6 +160,13 @@ void TControlSubClass::SubclassWindowProc(TControlMessage& m) {
     }
 }
 
+void TControlSubClass::SubclassWindowProc(TControlMessage& m) {
+    if (Control == nullptr)
+        return;
+    if (PassOn(m))
+        Follow(m);
+}
+
 // ---- the painter's control half ---------------------------------------------------------------
 
 TControlSubClass* TFlatMenu::HookOf(const TControl* control) const {
@@ -211,40 +220,25 @@ void TFlatMenu::PaintControl(TControlSubClass& hook) {
         PaintSpeedButton(*button, hook);
 }
 
-void TFlatMenu::PaintSpeedButton(TSpeedButton& button, const TControlSubClass& hook) {
-    TCanvas& c = button.Canvas();
-    PrepareColors(c);
+void TFlatMenu::TintSpeedButton(TCanvas& c, int w, int h) const {
+    const TColor tint = ColorToRGB(LightenColor(c, work_.select, c.BitsPerPixel() <= 16 ? 40 : 20));
+    const QRgb mask = qRgb(static_cast<int>(GetRValue(tint)), static_cast<int>(GetGValue(tint)),
+                           static_cast<int>(GetBValue(tint)));
+    QImage& target = c.Target();
+    const TRect clip = c.ClipRect().Intersect({0, 0, w, h});
+    const TPoint o = c.Origin();
+    for (int y = clip.Top; y < clip.Bottom; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(target.scanLine(y + o.Y));
+        for (int x = clip.Left; x < clip.Right; ++x)
+            line[x + o.X] = (line[x + o.X] & mask) | 0xFF000000u;
+    }
+}
+
+void TFlatMenu::FrameSpeedButton(const TSpeedButton& button, TCanvas& c, TColor fill, TColor border,
+                                 bool highlighted, bool pressed) const {
     const int w = button.ClientWidth();
     const int h = button.ClientHeight();
-    const bool highlighted = hook.Highlighted;
     const bool down = button.Down();
-    const bool enabled = button.Enabled();
-
-    TColor fill = highlighted ? work_.select : work_.icon_back;
-    TColor border = highlighted ? work_.select_border : clBtnShadow;
-    if (down) {
-        fill = highlighted ? work_.checked_area_select : work_.checked_area;
-        border = work_.select_border;
-    }
-    if (!enabled)
-        border = clBtnShadow;
-
-    if ((down || highlighted) && button.Transparent()) {
-        // Multiply the client area with a light tint of the selection colour.
-        const TColor tint =
-            ColorToRGB(LightenColor(c, work_.select, c.BitsPerPixel() <= 16 ? 40 : 20));
-        const QRgb mask = qRgb(static_cast<int>(GetRValue(tint)), static_cast<int>(GetGValue(tint)),
-                               static_cast<int>(GetBValue(tint)));
-        QImage& target = c.Target();
-        const TRect clip = c.ClipRect().Intersect({0, 0, w, h});
-        const TPoint o = c.Origin();
-        for (int y = clip.Top; y < clip.Bottom; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(target.scanLine(y + o.Y));
-            for (int x = clip.Left; x < clip.Right; ++x)
-                line[x + o.X] = (line[x + o.X] & mask) | 0xFF000000u;
-        }
-    }
-
     c.Brush().SetColor(fill);
     c.Brush().SetStyle(button.Transparent() ? TBrushStyle::bsClear : TBrushStyle::bsSolid);
     c.Pen().SetStyle(TPenStyle::psSolid);
@@ -254,9 +248,9 @@ void TFlatMenu::PaintSpeedButton(TSpeedButton& button, const TControlSubClass& h
     if (!(button.Transparent() && button.Flat() && !highlighted && !down))
         c.Rectangle({0, 0, w, h});
 
-    if (enabled && !button.Flat()) {
+    if (button.Enabled() && !button.Flat()) {
         c.Pen().SetColor(flat::DarkenColor(border, 50));
-        if (hook.MouseDown || down) {
+        if (pressed || down) {
             c.MoveTo(0, h - 1);
             c.LineTo(0, 0);
             c.LineTo(w, 0);
@@ -266,7 +260,12 @@ void TFlatMenu::PaintSpeedButton(TSpeedButton& button, const TControlSubClass& h
             c.LineTo(0, h - 1);
         }
     }
+}
 
+void TFlatMenu::DrawSpeedButtonContent(const TSpeedButton& button, TCanvas& c,
+                                       const TControlSubClass& hook) const {
+    const int w = button.ClientWidth();
+    const int h = button.ClientHeight();
     c.Font().Assign(&button.Font());
     const TBitmap& glyph = button.Glyph();
     const int gw = glyph.Empty() ? 0 : glyph.Width() / button.NumGlyphs();
@@ -280,18 +279,39 @@ void TFlatMenu::PaintSpeedButton(TSpeedButton& button, const TControlSubClass& h
         TBitmap first(gw, gh);
         first.Canvas().CopyRect({0, 0, gw, gh}, glyph, {0, 0, gw, gh});
         IconState icon;
-        icon.selected = highlighted;
-        icon.checked = down || hook.MouseDown;
+        icon.selected = hook.Highlighted;
+        icon.checked = button.Down() || hook.MouseDown;
         icon.pressed = hook.Focused;
-        icon.enabled = enabled;
+        icon.enabled = button.Enabled();
         icon.menu_item = false;
         DrawItemIcon(first, c, Bounds(place.glyph.X, place.glyph.Y, gw, gh), icon);
     }
     if (!caption.empty()) {
         TextState text;
-        text.enabled = enabled;
+        text.enabled = button.Enabled();
         DrawItemText(c, caption, "", place.caption, DT_LEFT, text);
     }
+}
+
+void TFlatMenu::PaintSpeedButton(TSpeedButton& button, const TControlSubClass& hook) {
+    TCanvas& c = button.Canvas();
+    PrepareColors(c);
+    const bool highlighted = hook.Highlighted;
+    const bool down = button.Down();
+
+    TColor fill = highlighted ? work_.select : work_.icon_back;
+    TColor border = highlighted ? work_.select_border : clBtnShadow;
+    if (down) {
+        fill = highlighted ? work_.checked_area_select : work_.checked_area;
+        border = work_.select_border;
+    }
+    if (!button.Enabled())
+        border = clBtnShadow;
+
+    if ((down || highlighted) && button.Transparent())
+        TintSpeedButton(c, button.ClientWidth(), button.ClientHeight());
+    FrameSpeedButton(button, c, fill, border, highlighted, hook.MouseDown);
+    DrawSpeedButtonContent(button, c, hook);
 }
 
 } // namespace vd

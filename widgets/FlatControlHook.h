@@ -43,6 +43,12 @@ public:
 private:
     void CallSaved(TControlMessage& message);
     void Redraw();
+    // The steps of SubclassWindowProc. The control's own handling (a window-less control's
+    // paint is the painter's); false when the hook is gone after it, or has gone now because
+    // the painter is off.
+    [[nodiscard]] bool PassOn(TControlMessage& message);
+    // What the message changes of the look: focus, hover, presses; the paint itself.
+    void Follow(const TControlMessage& message);
 };
 
 } // namespace vd

@@ -133,26 +133,23 @@ void TFlatMenu::SetActive(bool value) {
     RedrawMenuBar();
 }
 
-void TFlatMenu::SetFlatContainers(TFlatContainers value) {
-    if (value != flat_containers_ && active_) {
+void TFlatMenu::ChangeRestyled(uint16_t& setting, uint16_t value) {
+    if (value != setting && active_) {
         active_ = false;
         ApplyToForm(*form_, false, true);
         active_ = true;
-        flat_containers_ = value;
+        setting = value;
         ApplyToForm(*form_, true, true);
     }
-    flat_containers_ = value;
+    setting = value;
+}
+
+void TFlatMenu::SetFlatContainers(TFlatContainers value) {
+    ChangeRestyled(flat_containers_, value);
 }
 
 void TFlatMenu::SetFlatControls(TFlatControls value) {
-    if (value != flat_controls_ && active_) {
-        active_ = false;
-        ApplyToForm(*form_, false, true);
-        active_ = true;
-        flat_controls_ = value;
-        ApplyToForm(*form_, true, true);
-    }
-    flat_controls_ = value;
+    ChangeRestyled(flat_controls_, value);
 }
 
 void TFlatMenu::Notification(TComponent* component, TOperation operation) {
@@ -354,43 +351,35 @@ void TFlatMenu::MeasureMenuItem(TMenuItem* item, TCanvas& canvas, int& width, in
         height = h;
 }
 
-void TFlatMenu::DrawMenuItem(TMenuItem* item, TCanvas& canvas, const TRect& rect, bool selected) {
-    if (!active_)
-        return;
-    PrepareColors(canvas);
-    const bool separator = item->Caption() == "-";
-    const bool top_level = IsTopLevel(item);
-    const TPopupMenu* menu = item->ParentMenu();
-    const bool rtl = menu != nullptr && menu->RightToLeft();
-    const bool enabled = item->Enabled();
-    const int iw = icon_width_;
-
-    canvas.Font().Assign(&font_);
-    TRect r = rect;
-    r.Bottom += 1;
-    const std::string label = " " + item->Caption();
-
-    TBitmap b;
+bool TFlatMenu::ItemPicture(const TMenuItem& item, const TCanvas& canvas, TBitmap& picture) {
     bool has_image = false;
-    if (!item->Bitmap().Empty()) {
-        b = item->Bitmap();
+    if (!item.Bitmap().Empty()) {
+        picture = item.Bitmap();
         has_image = true;
     }
-    if (menu != nullptr && menu->Images() != nullptr && item->ImageIndex() != -1) {
+    const TPopupMenu* menu = item.ParentMenu();
+    if (menu != nullptr && menu->Images() != nullptr && item.ImageIndex() != -1) {
         const TImageList* images = menu->Images();
-        b.SetSize(images->Width(), images->Height());
-        TCanvas& bc = b.Canvas();
+        picture.SetSize(images->Width(), images->Height());
+        TCanvas& bc = picture.Canvas();
         bc.Brush().SetStyle(TBrushStyle::bsSolid);
         bc.Brush().SetColor(canvas.Pixel(2, 2));
-        bc.FillRect({0, 0, b.Width(), b.Height()});
-        images->Draw(bc, 0, 0, item->ImageIndex(), true);
+        bc.FillRect({0, 0, picture.Width(), picture.Height()});
+        images->Draw(bc, 0, 0, item.ImageIndex(), true);
         has_image = true;
     }
-    const int bw = b.Empty() ? 0 : b.Width();
+    return has_image;
+}
 
-    const TRect icon_r = rtl ? TRect{r.Right - iw, r.Top, r.Right, r.Bottom}
-                             : TRect{r.Left, r.Top, r.Left + iw, r.Bottom};
-    TRect mark_r;
+TFlatMenu::ItemLayout TFlatMenu::LayOutItem(const TRect& r, bool rtl, bool top_level,
+                                            bool has_image, int picture_width) const {
+    const int iw = icon_width_;
+    const int bw = picture_width;
+    ItemLayout layout;
+    layout.icon = rtl ? TRect{r.Right - iw, r.Top, r.Right, r.Bottom}
+                      : TRect{r.Left, r.Top, r.Left + iw, r.Bottom};
+    const TRect& icon_r = layout.icon;
+    TRect& mark_r = layout.mark;
     if (has_image) {
         mark_r = {icon_r.Left + 1, icon_r.Top + 2, icon_r.Right - 3, icon_r.Bottom - 2};
     } else {
@@ -407,7 +396,8 @@ void TFlatMenu::DrawMenuItem(TMenuItem* item, TCanvas& canvas, const TRect& rect
     if (top_level)
         mark_r.Top -= 1;
 
-    TRect text_r{r.Left, r.Top, r.Right, r.Bottom};
+    TRect& text_r = layout.text;
+    text_r = r;
     if (rtl) {
         text_r.Right = r.Right - iw - (top_level ? 4 : 0);
         if (r.Right - bw - 8 < text_r.Right)
@@ -425,8 +415,11 @@ void TFlatMenu::DrawMenuItem(TMenuItem* item, TCanvas& canvas, const TRect& rect
         else
             text_r.Left -= 5;
     }
+    return layout;
+}
 
-    // Background.
+void TFlatMenu::DrawItemBackground(TCanvas& canvas, const TRect& r, const TRect& icon_rect,
+                                   bool top_level, bool rtl) const {
     canvas.Brush().SetStyle(TBrushStyle::bsSolid);
     if (top_level) {
         canvas.Brush().SetColor(work_.menu_bar);
@@ -438,33 +431,64 @@ void TFlatMenu::DrawMenuItem(TMenuItem* item, TCanvas& canvas, const TRect& rect
         canvas.Brush().SetColor(work_.color);
         canvas.FillRect(r);
         canvas.Brush().SetColor(work_.icon_back);
-        canvas.FillRect(icon_r);
+        canvas.FillRect(icon_rect);
     }
+}
 
-    // Selection.
-    if (selected && draw_select_) {
-        if (top_level) {
-            DrawMenuBarItem(canvas, r, rtl);
-        } else if (enabled) {
-            const TRect s{r.Left, r.Top + 1, r.Right - (flat_menu_ ? 1 : 0), r.Bottom - 1};
-            canvas.Brush().SetStyle(TBrushStyle::bsSolid);
-            canvas.Brush().SetColor(work_.select);
-            canvas.FillRect(s);
-            canvas.Brush().SetColor(work_.select_border);
-            canvas.FrameRect(s);
-        }
+void TFlatMenu::DrawItemSelection(TCanvas& canvas, const TRect& r, bool top_level, bool enabled,
+                                  bool rtl) const {
+    if (top_level) {
+        DrawMenuBarItem(canvas, r, rtl);
+    } else if (enabled) {
+        const TRect s{r.Left, r.Top + 1, r.Right - (flat_menu_ ? 1 : 0), r.Bottom - 1};
+        canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+        canvas.Brush().SetColor(work_.select);
+        canvas.FillRect(s);
+        canvas.Brush().SetColor(work_.select_border);
+        canvas.FrameRect(s);
     }
+}
 
-    DrawCheckMark(*item, canvas, selected, mark_r, has_image, enabled);
-    IconState icon;
-    icon.selected = selected;
-    icon.enabled = enabled;
-    icon.checked = item->Checked();
-    icon.top_level = top_level;
-    icon.rtl = rtl;
-    DrawItemIcon(b, canvas, icon_r, icon);
+void TFlatMenu::DrawSeparator(TCanvas& canvas, const TRect& text_rect, bool rtl) const {
+    const int y = text_rect.Top + Round((text_rect.Bottom - text_rect.Top) / 2.0);
+    if (rtl)
+        Line(canvas, work_.separator, text_rect.Left, y, text_rect.Right - 7, y);
+    else
+        Line(canvas, work_.separator, text_rect.Left + 7, y, text_rect.Right, y);
+}
+
+void TFlatMenu::DrawMenuItem(TMenuItem* item, TCanvas& canvas, const TRect& rect, bool selected) {
+    if (!active_)
+        return;
+    PrepareColors(canvas);
+    const bool separator = item->Caption() == "-";
+    const bool top_level = IsTopLevel(item);
+    const TPopupMenu* menu = item->ParentMenu();
+    const bool rtl = menu != nullptr && menu->RightToLeft();
+    const bool enabled = item->Enabled();
+
+    canvas.Font().Assign(&font_);
+    TRect r = rect;
+    r.Bottom += 1;
+
+    TBitmap b;
+    const bool has_image = ItemPicture(*item, canvas, b);
+    ItemLayout layout = LayOutItem(r, rtl, top_level, has_image, b.Empty() ? 0 : b.Width());
+
+    DrawItemBackground(canvas, r, layout.icon, top_level, rtl);
+    if (selected && draw_select_)
+        DrawItemSelection(canvas, r, top_level, enabled, rtl);
+
+    DrawCheckMark(*item, canvas, selected, layout.mark, has_image, enabled);
+    const IconState icon{.selected = selected,
+                         .enabled = enabled,
+                         .checked = item->Checked(),
+                         .top_level = top_level,
+                         .rtl = rtl};
+    DrawItemIcon(b, canvas, layout.icon, icon);
 
     if (!separator) {
+        TRect& text_r = layout.text;
         unsigned format = DT_LEFT;
         if (rtl) {
             text_r.Right -= 3;
@@ -472,19 +496,15 @@ void TFlatMenu::DrawMenuItem(TMenuItem* item, TCanvas& canvas, const TRect& rect
         } else {
             text_r.Left += 3;
         }
-        TextState text;
-        text.selected = selected;
-        text.enabled = enabled;
-        text.is_default = item->Default();
-        text.top_level = top_level;
-        text.rtl = rtl;
-        DrawItemText(canvas, label, ShortCutToText(item->ShortCut()), text_r, format, text);
+        const TextState text{.selected = selected,
+                             .enabled = enabled,
+                             .is_default = item->Default(),
+                             .top_level = top_level,
+                             .rtl = rtl};
+        DrawItemText(canvas, " " + item->Caption(), ShortCutToText(item->ShortCut()), text_r,
+                     format, text);
     } else {
-        const int y = text_r.Top + Round((text_r.Bottom - text_r.Top) / 2.0);
-        if (rtl)
-            Line(canvas, work_.separator, text_r.Left, y, text_r.Right - 7, y);
-        else
-            Line(canvas, work_.separator, text_r.Left + 7, y, text_r.Right, y);
+        DrawSeparator(canvas, layout.text, rtl);
     }
 
     if (flat_menu_ && !Designing() && !top_level && &canvas.Target() != &form_->Picture())

@@ -189,12 +189,43 @@ public:
 
 private:
     void RedrawMenuBar();
+    // A new set of restyled containers or controls: while active, the form is restyled off
+    // under the old set and on again under the new one.
+    void ChangeRestyled(uint16_t& setting, uint16_t value);
     void HookItem(TMenuItem* item, bool enable, bool recurse);
     void HookFamily(TMenuItem* item);
     void ApplyToControl(TComponent* component, bool enable, bool repaint);
     void PaintSpeedButton(TSpeedButton& button, const TControlSubClass& hook);
+    // The steps of PaintSpeedButton. A light tint of the selection colour multiplied into the
+    // client area `w` × `h` (a transparent button that is down or under the pointer).
+    void TintSpeedButton(TCanvas& canvas, int w, int h) const;
+    // The button's rectangle in `fill` and `border`, and its 3-D edge unless it is flat.
+    void FrameSpeedButton(const TSpeedButton& button, TCanvas& canvas, TColor fill, TColor border,
+                          bool highlighted, bool pressed) const;
+    // The first of its glyphs and its caption, placed by its layout.
+    void DrawSpeedButtonContent(const TSpeedButton& button, TCanvas& canvas,
+                                const TControlSubClass& hook) const;
     void UnhookAllControls();
     [[nodiscard]] bool IsTopLevel(const TMenuItem* item) const;
+
+    // The steps of drawing one menu item (DrawMenuItem). Where its parts go.
+    struct ItemLayout {
+        TRect icon;
+        TRect mark;
+        TRect text;
+    };
+    // The item's picture in `picture` (its own bitmap, or its image of the menu's list over the
+    // menu's colour at (2, 2) of `canvas`); whether it has one.
+    [[nodiscard]] static bool ItemPicture(const TMenuItem& item, const TCanvas& canvas,
+                                          TBitmap& picture);
+    [[nodiscard]] ItemLayout LayOutItem(const TRect& r, bool rtl, bool top_level, bool has_image,
+                                        int picture_width) const;
+    void DrawItemBackground(TCanvas& canvas, const TRect& r, const TRect& icon_rect, bool top_level,
+                            bool rtl) const;
+    void DrawItemSelection(TCanvas& canvas, const TRect& r, bool top_level, bool enabled,
+                           bool rtl) const;
+    // A separator's line across the middle of `text_rect`.
+    void DrawSeparator(TCanvas& canvas, const TRect& text_rect, bool rtl) const;
 
     TForm* form_;
     uint8_t dim_level_ = 30;

@@ -229,95 +229,106 @@ void TCustomShadowLabel::DrawCopy(TCanvas& canvas, const TRect& r, unsigned flag
     canvas.DrawText(Caption(), copy, flags);
 }
 
-void TCustomShadowLabel::Paint() {
-    TCanvas& c = Canvas();
-    const unsigned flags = DrawTextFlags();
-    TRect r = ClientRect();
-    c.Font().Assign(&Font());
-    if (!Transparent()) {
-        c.Brush().SetStyle(TBrushStyle::bsSolid);
-        c.Brush().SetColor(Color());
-        c.FillRect(r);
-    }
-    c.Brush().SetStyle(TBrushStyle::bsClear);
-
-    const bool turned = angle_ != 0;
-    if (turned) {
-        c.Font().SetOrientation(angle_ * 10);
-        const int tw = c.TextWidth(Caption());
-        const int th = c.TextHeight(Caption());
-        const int wc = static_cast<int>(std::trunc(tw * cos_angle_));
-        const int ws = static_cast<int>(std::trunc(tw * sin_angle_));
-        const int hc = static_cast<int>(std::trunc(th * cos_angle_));
-        const int hs = static_cast<int>(std::trunc(th * sin_angle_));
-        int w = 0;
-        int h = 0;
-        TPoint start;
-        if (angle_ < 90) {
-            w = wc + hs;
-            h = ws + hc;
-        } else if (angle_ < 180) {
-            w = hs - wc;
-            h = ws - hc;
-        } else if (angle_ < 270) {
-            w = -wc - hs;
-            h = -ws - hc;
-        } else {
-            w = wc - hs;
-            h = hc - ws;
-        }
-        w = std::min(w, r.Right);
-        h = std::min(h, r.Bottom);
-        if (angle_ < 90)
-            start = {0, ws};
-        else if (angle_ < 180)
-            start = {-wc, h};
-        else if (angle_ < 270)
-            start = {w, -hc};
-        else
-            start = {-hs, 0};
-        int dx = 0;
-        if (Alignment() == TAlignment::taCenter)
-            dx = (ClientWidth() - w) / 2;
-        else if (Alignment() == TAlignment::taRightJustify)
-            dx = ClientWidth() - w;
-        int dy = 0;
-        if (VerticalAlignment() == TVerticalAlignment::vaCenter)
-            dy = (ClientHeight() - h) / 2;
-        else if (VerticalAlignment() == TVerticalAlignment::vaBottom)
-            dy = ClientHeight() - h;
-        r = TRect{0, 0, w, h}.Offset(dx + start.X, dy + start.Y);
-    } else if (VerticalAlignment() != TVerticalAlignment::vaTop) {
-        TRect measured = r;
-        c.DrawText(Caption(), measured, flags | DT_CALCRECT);
-        const int old_bottom = r.Bottom;
-        r.Bottom = r.Top + measured.Height();
-        const int free = old_bottom - r.Bottom;
-        r = r.Offset(0, VerticalAlignment() == TVerticalAlignment::vaCenter ? free / 2 : free);
-    }
-    r = r.Offset(offset_x_, offset_y_);
-
-    if (Enabled()) {
-        if (shadow_style_ != TShadowStyle::ssNone) {
-            const TPoint shadow_step = DirectionStep(shadow_direction_);
-            TRect s = Moved(r, shadow_step, shadow_depth_);
-            c.Font().SetColor(shadow_color_);
-            for (int i = 0; i < shadow_size_; ++i) {
-                DrawCopy(c, s, flags, turned);
-                s = Moved(s, shadow_step, 1);
-            }
-            c.Font().SetColor(highlight_color_);
-            DrawCopy(c, Moved(r, DirectionStep(highlight_direction_), highlight_depth_), flags,
-                     turned);
-        }
-        c.Font().SetColor(Font().Color());
-        DrawCopy(c, r, flags, turned);
+TRect TCustomShadowLabel::TurnedCaptionRect(TCanvas& c, const TRect& client) const {
+    const int tw = c.TextWidth(Caption());
+    const int th = c.TextHeight(Caption());
+    const int wc = static_cast<int>(std::trunc(tw * cos_angle_));
+    const int ws = static_cast<int>(std::trunc(tw * sin_angle_));
+    const int hc = static_cast<int>(std::trunc(th * cos_angle_));
+    const int hs = static_cast<int>(std::trunc(th * sin_angle_));
+    int w = 0;
+    int h = 0;
+    TPoint start;
+    if (angle_ < 90) {
+        w = wc + hs;
+        h = ws + hc;
+    } else if (angle_ < 180) {
+        w = hs - wc;
+        h = ws - hc;
+    } else if (angle_ < 270) {
+        w = -wc - hs;
+        h = -ws - hc;
     } else {
+        w = wc - hs;
+        h = hc - ws;
+    }
+    w = std::min(w, client.Right);
+    h = std::min(h, client.Bottom);
+    if (angle_ < 90)
+        start = {0, ws};
+    else if (angle_ < 180)
+        start = {-wc, h};
+    else if (angle_ < 270)
+        start = {w, -hc};
+    else
+        start = {-hs, 0};
+    int dx = 0;
+    if (Alignment() == TAlignment::taCenter)
+        dx = (ClientWidth() - w) / 2;
+    else if (Alignment() == TAlignment::taRightJustify)
+        dx = ClientWidth() - w;
+    int dy = 0;
+    if (VerticalAlignment() == TVerticalAlignment::vaCenter)
+        dy = (ClientHeight() - h) / 2;
+    else if (VerticalAlignment() == TVerticalAlignment::vaBottom)
+        dy = ClientHeight() - h;
+    return TRect{0, 0, w, h}.Offset(dx + start.X, dy + start.Y);
+}
+
+TRect TCustomShadowLabel::AlignedCaptionRect(TCanvas& c, const TRect& client,
+                                             unsigned flags) const {
+    if (VerticalAlignment() == TVerticalAlignment::vaTop)
+        return client;
+    TRect r = client;
+    TRect measured = r;
+    c.DrawText(Caption(), measured, flags | DT_CALCRECT);
+    const int old_bottom = r.Bottom;
+    r.Bottom = r.Top + measured.Height();
+    const int free = old_bottom - r.Bottom;
+    return r.Offset(0, VerticalAlignment() == TVerticalAlignment::vaCenter ? free / 2 : free);
+}
+
+void TCustomShadowLabel::DrawCaptionCopies(TCanvas& c, const TRect& r, unsigned flags,
+                                           bool turned) {
+    if (!Enabled()) {
         c.Font().SetColor(clBtnHighlight);
         DrawCopy(c, r.Offset(1, 1), flags, turned);
         c.Font().SetColor(clBtnShadow);
         DrawCopy(c, r, flags, turned);
+        return;
     }
+    if (shadow_style_ != TShadowStyle::ssNone) {
+        const TPoint shadow_step = DirectionStep(shadow_direction_);
+        TRect s = Moved(r, shadow_step, shadow_depth_);
+        c.Font().SetColor(shadow_color_);
+        for (int i = 0; i < shadow_size_; ++i) {
+            DrawCopy(c, s, flags, turned);
+            s = Moved(s, shadow_step, 1);
+        }
+        c.Font().SetColor(highlight_color_);
+        DrawCopy(c, Moved(r, DirectionStep(highlight_direction_), highlight_depth_), flags, turned);
+    }
+    c.Font().SetColor(Font().Color());
+    DrawCopy(c, r, flags, turned);
+}
+
+void TCustomShadowLabel::Paint() {
+    TCanvas& c = Canvas();
+    const unsigned flags = DrawTextFlags();
+    const TRect client = ClientRect();
+    c.Font().Assign(&Font());
+    if (!Transparent()) {
+        c.Brush().SetStyle(TBrushStyle::bsSolid);
+        c.Brush().SetColor(Color());
+        c.FillRect(client);
+    }
+    c.Brush().SetStyle(TBrushStyle::bsClear);
+
+    const bool turned = angle_ != 0;
+    if (turned)
+        c.Font().SetOrientation(angle_ * 10);
+    const TRect r = turned ? TurnedCaptionRect(c, client) : AlignedCaptionRect(c, client, flags);
+    DrawCaptionCopies(c, r.Offset(offset_x_, offset_y_), flags, turned);
     if (turned)
         c.Font().SetOrientation(0);
 }

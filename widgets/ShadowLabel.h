@@ -89,6 +89,14 @@ private:
     void SettingChanged();
     // Draws the caption once, at `r`, in the canvas font's colour.
     void DrawCopy(TCanvas& canvas, const TRect& r, unsigned flags, bool turned);
+    // The steps of Paint. Where the turned caption (the canvas's font already turned) goes in
+    // the client rectangle `client`, by the alignments.
+    [[nodiscard]] TRect TurnedCaptionRect(TCanvas& canvas, const TRect& client) const;
+    // Where the caption goes in `client` by the vertical alignment.
+    [[nodiscard]] TRect AlignedCaptionRect(TCanvas& canvas, const TRect& client,
+                                           unsigned flags) const;
+    // The shadow and highlight copies, then the caption on top (greyed when disabled).
+    void DrawCaptionCopies(TCanvas& canvas, const TRect& r, unsigned flags, bool turned);
 
     int angle_ = 0;
     double cos_angle_ = 1.0;

@@ -230,27 +230,51 @@ std::string TTrayIcon::DesktopTip() const {
     return FirstChars(hint_, kMaxTipChars);
 }
 
-void TTrayIcon::TrayNotification(TTrayMessage message, TPoint screen, TShiftState shift) {
-    const int x = screen.X;
-    const int y = screen.Y;
+bool TTrayIcon::ReportBalloon(TTrayMessage message) {
     switch (message) {
     case TTrayMessage::BalloonHide:
         if (OnBalloonHintHide)
             OnBalloonHintHide(this);
-        return;
+        return true;
     case TTrayMessage::BalloonTimeout:
         if (OnBalloonHintTimeout)
             OnBalloonHintTimeout(this);
-        return;
+        return true;
     case TTrayMessage::BalloonClick:
         if (OnBalloonHintClick)
             OnBalloonHintClick(this);
-        return;
+        return true;
     default:
-        break;
+        return false;
     }
-    if (!enabled_)
+}
+
+void TTrayIcon::LeftPress(TShiftState shift, int x, int y) {
+    if (OnDblClick)
+        click_timer_.StartTimer(TTrayAdapter::DoubleClickTime_ms());
+    DoMouseDown(TMouseButton::mbLeft, shift | ssLeft, x, y);
+    left_button_down_ = true;
+    if (left_popup_)
+        PopupAtCursor();
+}
+
+void TTrayIcon::LeftRelease(TShiftState shift, int x, int y) {
+    if (left_button_down_)
+        click_pending_ = true;
+    if (left_button_down_ && !click_timer_.Running()) {
+        left_button_down_ = false;
+        click_pending_ = false;
+        DoClick();
+    }
+    left_button_down_ = false;
+    DoMouseUp(TMouseButton::mbLeft, shift | ssLeft, x, y);
+}
+
+void TTrayIcon::TrayNotification(TTrayMessage message, TPoint screen, TShiftState shift) {
+    if (ReportBalloon(message) || !enabled_)
         return;
+    const int x = screen.X;
+    const int y = screen.Y;
     switch (message) {
     case TTrayMessage::MouseMove:
         if (want_enter_exit_ && mouse_outside_) {
@@ -261,23 +285,10 @@ void TTrayIcon::TrayNotification(TTrayMessage message, TPoint screen, TShiftStat
         last_cursor_pos_ = screen;
         break;
     case TTrayMessage::LeftDown:
-        if (OnDblClick)
-            click_timer_.StartTimer(TTrayAdapter::DoubleClickTime_ms());
-        DoMouseDown(TMouseButton::mbLeft, shift | ssLeft, x, y);
-        left_button_down_ = true;
-        if (left_popup_)
-            PopupAtCursor();
+        LeftPress(shift, x, y);
         break;
     case TTrayMessage::LeftUp:
-        if (left_button_down_)
-            click_pending_ = true;
-        if (left_button_down_ && !click_timer_.Running()) {
-            left_button_down_ = false;
-            click_pending_ = false;
-            DoClick();
-        }
-        left_button_down_ = false;
-        DoMouseUp(TMouseButton::mbLeft, shift | ssLeft, x, y);
+        LeftRelease(shift, x, y);
         break;
     case TTrayMessage::LeftDoubleClick:
         click_pending_ = false;

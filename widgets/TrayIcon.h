@@ -126,6 +126,13 @@ public:
 private:
     void HideMainWindow();
     void PopupAtCursor();
+    // The steps of TrayNotification. A balloon's notice, told whether or not the icon is
+    // enabled; false for every other message.
+    bool ReportBalloon(TTrayMessage message);
+    // A left press (a double click may follow) and its release (a click unless the double-click
+    // wait still runs).
+    void LeftPress(TShiftState shift, int x, int y);
+    void LeftRelease(TShiftState shift, int x, int y);
     void ExportMenu();
     void ClickDefaultItem();
     void CycleStep();

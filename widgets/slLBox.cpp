@@ -474,17 +474,87 @@ void TslListBox::DrawGlyph(TCanvas& canvas, const TRect& g, int index, bool sele
 
 // ---- drawing ----------------------------------------------------------------------------------
 
+void TslListBox::DrawEmptyArea(TCanvas& target) const {
+    if (!has_wallpaper_)
+        return;
+    const int w = std::min(Width(), current_wallpaper_->Width());
+    const int h = std::min(Height(), current_wallpaper_->Height());
+    target.CopyRect({0, 0, w, h}, *current_wallpaper_, {0, 0, w, h});
+}
+
+TRect TslListBox::DrawItemFrame(TCanvas& canvas, const TRect& r, const TslListBoxItemStyle& style,
+                                TColor item_color, bool use_wallpaper) {
+    const bool auto_3d = options_.Contains(TslListBoxOptions_::fboAutoCtl3DColors);
+    if (auto_3d) {
+        Derive3DColors(*local_3d_colors_, item_color);
+        Push3DColors(*local_3d_colors_);
+    }
+    const TslBevel& bevel = style.Bevel();
+    const TRect inner =
+        DrawBevelFrame(canvas, {r.Left + 1, r.Top, r.Right - 1, r.Bottom - 1}, bevel.Sides(),
+                       bevel.Inner(), bevel.Outer(), bevel.Bold(), item_color, use_wallpaper);
+    if (auto_3d)
+        Pop3DColors(*local_3d_colors_);
+    return {inner.Left - 1, inner.Top, inner.Right + 1, inner.Bottom + 1};
+}
+
+void TslListBox::FillItemGradient(TCanvas& canvas, const TRect& g, const TslListBoxItemStyle& style,
+                                  TColor item_color) const {
+    const TGradient& gradient = style.Gradient();
+    if (!gradient.Active())
+        return;
+    TColor from = gradient.RGBFromColor();
+    TColor to = gradient.RGBToColor();
+    // Only a plain colour other than black stands in for a gradient colour.
+    if (static_cast<int32_t>(item_color) > 0) {
+        if (options_.Contains(TslListBoxOptions_::fboItemColorAsGradientFrom))
+            from = item_color;
+        if (options_.Contains(TslListBoxOptions_::fboItemColorAsGradientTo))
+            to = item_color;
+    }
+    FillGradient(canvas, g, gradient, from, to, 1, TPenStyle::psSolid);
+}
+
+void TslListBox::DrawItemGlyph(TCanvas& canvas, TRect& g, int index, bool selected) {
+    if (glyphs_ == nullptr)
+        return;
+    if (glyphs_->Count() > 0)
+        DrawGlyph(canvas, g, index, selected);
+    if (options_.Contains(TslListBoxOptions_::fboExcludeGlyphs)) {
+        if (glyphs_align_.Horizontal() == TslHorAlign::fhaLeft)
+            g.Left += glyphs_->Width();
+        else if (glyphs_align_.Horizontal() == TslHorAlign::fhaRight)
+            g.Right -= glyphs_->Width();
+    }
+}
+
+void TslListBox::DrawItemText(TCanvas& canvas, const TRect& text_rect, TslListBoxItemStyle& style,
+                              int index) {
+    TFont& font = style.Font();
+    if (OnGetItemFontColor) {
+        TColor color = font.Color();
+        OnGetItemFontColor(this, index, color);
+        font.SetColor(color);
+    }
+    const TColor saved = font.Color();
+    if (hot_index_ == index)
+        font.SetColor(hot_track_color_);
+    // Text that fits on its line draws the same without the word-break search.
+    const std::string& text = Items(index);
+    unsigned format = text_format_;
+    if ((format & DT_WORDBREAK) != 0 && CountTextLines(font, text, text_rect.Width(), true) == 1)
+        format &= ~DT_WORDBREAK;
+    DrawStyledText(canvas, text_rect, text, style.TextStyle(), &font, format);
+    font.SetColor(saved);
+}
+
 void TslListBox::DrawItem(const TDrawItemStruct& item) {
     if (Count() == 0)
         return;
     const TRect area = ItemAreaRect();
     TCanvas& target = *item.Canvas;
     if (item.ItemID == -1) {
-        if (has_wallpaper_) {
-            const int w = std::min(Width(), current_wallpaper_->Width());
-            const int h = std::min(Height(), current_wallpaper_->Height());
-            target.CopyRect({0, 0, w, h}, *current_wallpaper_, {0, 0, w, h});
-        }
+        DrawEmptyArea(target);
         return;
     }
     if (item.ItemID < 0 || item.ItemID >= Count())
@@ -512,68 +582,14 @@ void TslListBox::DrawItem(const TDrawItemStruct& item) {
     if (OnGetItemColor)
         OnGetItemColor(this, item.ItemID, item_color);
 
-    const bool auto_3d = options_.Contains(TslListBoxOptions_::fboAutoCtl3DColors);
-    if (auto_3d) {
-        Derive3DColors(*local_3d_colors_, item_color);
-        Push3DColors(*local_3d_colors_);
-    }
-    const TslBevel& bevel = style.Bevel();
-    const TRect inner =
-        DrawBevelFrame(canvas, {r.Left + 1, r.Top, r.Right - 1, r.Bottom - 1}, bevel.Sides(),
-                       bevel.Inner(), bevel.Outer(), bevel.Bold(), item_color, use_wallpaper);
-    if (auto_3d)
-        Pop3DColors(*local_3d_colors_);
-    TRect g{inner.Left - 1, inner.Top, inner.Right + 1, inner.Bottom + 1};
-
-    const TGradient& gradient = style.Gradient();
-    if (gradient.Active()) {
-        TColor from = gradient.RGBFromColor();
-        TColor to = gradient.RGBToColor();
-        // Only a plain colour other than black stands in for a gradient colour.
-        if (static_cast<int32_t>(item_color) > 0) {
-            if (options_.Contains(TslListBoxOptions_::fboItemColorAsGradientFrom))
-                from = item_color;
-            if (options_.Contains(TslListBoxOptions_::fboItemColorAsGradientTo))
-                to = item_color;
-        }
-        FillGradient(canvas, g, gradient, from, to, 1, TPenStyle::psSolid);
-    }
-
+    TRect g = DrawItemFrame(canvas, r, style, item_color, use_wallpaper);
+    FillItemGradient(canvas, g, style, item_color);
     const TRect wallpaper_area = g;
     if (use_wallpaper)
         DrawWallpaper(canvas, g, r, to_control);
-
-    if (glyphs_ != nullptr) {
-        if (glyphs_->Count() > 0)
-            DrawGlyph(canvas, g, item.ItemID, selected);
-        if (options_.Contains(TslListBoxOptions_::fboExcludeGlyphs)) {
-            if (glyphs_align_.Horizontal() == TslHorAlign::fhaLeft)
-                g.Left += glyphs_->Width();
-            else if (glyphs_align_.Horizontal() == TslHorAlign::fhaRight)
-                g.Right -= glyphs_->Width();
-        }
-    }
-
-    const TRect text_rect{g.Left + 1, g.Top, g.Right - 2, g.Bottom};
-    if (!options_.Contains(TslListBoxOptions_::fboHideText)) {
-        TFont& font = style.Font();
-        if (OnGetItemFontColor) {
-            TColor color = font.Color();
-            OnGetItemFontColor(this, item.ItemID, color);
-            font.SetColor(color);
-        }
-        const TColor saved = font.Color();
-        if (hot_index_ == item.ItemID)
-            font.SetColor(hot_track_color_);
-        // Text that fits on its line draws the same without the word-break search.
-        const std::string& text = Items(item.ItemID);
-        unsigned format = text_format_;
-        if ((format & DT_WORDBREAK) != 0 &&
-            CountTextLines(font, text, text_rect.Width(), true) == 1)
-            format &= ~DT_WORDBREAK;
-        DrawStyledText(canvas, text_rect, text, style.TextStyle(), &font, format);
-        font.SetColor(saved);
-    }
+    DrawItemGlyph(canvas, g, item.ItemID, selected);
+    if (!options_.Contains(TslListBoxOptions_::fboHideText))
+        DrawItemText(canvas, {g.Left + 1, g.Top, g.Right - 2, g.Bottom}, style, item.ItemID);
 
     if (buffered)
         target.Draw(item.ItemRect.Left, item.ItemRect.Top, *buffer);

@@ -177,6 +177,23 @@ private:
     // Draws the line's glyph (if it has one) in `g`.
     void DrawGlyph(TCanvas& canvas, const TRect& g, int index, bool selected);
 
+    // The steps of drawing one line (DrawItem). The area no line covers: the wallpaper.
+    void DrawEmptyArea(TCanvas& target) const;
+    // The bevel inside the line's rectangle `r` (in the 3-D colours derived from `item_color`
+    // when asked to) and, unless the wallpaper shows, the line's colour inside it; returns the
+    // rectangle the rest of the line is drawn in.
+    TRect DrawItemFrame(TCanvas& canvas, const TRect& r, const TslListBoxItemStyle& style,
+                        TColor item_color, bool use_wallpaper);
+    // The style's gradient in `g`, from or to the line's own colour when the options say so.
+    void FillItemGradient(TCanvas& canvas, const TRect& g, const TslListBoxItemStyle& style,
+                          TColor item_color) const;
+    // The glyph in `g`; then `g` without the glyph's column when glyphs are kept apart.
+    void DrawItemGlyph(TCanvas& canvas, TRect& g, int index, bool selected);
+    // The line's text in `text_rect`, in the style's font (its colour as the application asks
+    // for it, the hot-track colour under the pointer).
+    void DrawItemText(TCanvas& canvas, const TRect& text_rect, TslListBoxItemStyle& style,
+                      int index);
+
     TslAutoTransparentColor auto_transparent_ = TslAutoTransparentColor::ftcLeftBottomPixel;
     std::unique_ptr<TBitmap> wallpaper_;
     TComponent* wallpaper_image_ = nullptr;

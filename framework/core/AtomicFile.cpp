@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -100,28 +101,29 @@ void SyncDirectory(const std::string& directory) {
     }
 }
 
-} // namespace
-
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    if (path.empty()) {
-        ThrowFileError("create", path, ENOENT);
-    }
-    const std::string target = ResolveTarget(path);
-
+// What stands in the file's place now: nothing, or a regular file we may replace (its mode is
+// kept); anything else fails with the reason.
+std::optional<struct stat> ReplaceableFile(const std::string& path, const std::string& target) {
     struct stat old_info {};
-    const bool target_exists = ::stat(target.c_str(), &old_info) == 0;
-    if (target_exists && S_ISDIR(old_info.st_mode)) {
+    if (::stat(target.c_str(), &old_info) != 0) {
+        return std::nullopt;
+    }
+    if (S_ISDIR(old_info.st_mode)) {
         ThrowFileError("create", path, EISDIR);
     }
     // A FIFO or a device in the file's place is not ours to replace.
-    if (target_exists && !S_ISREG(old_info.st_mode)) {
+    if (!S_ISREG(old_info.st_mode)) {
         ThrowFileError("create", path, "Not a regular file");
     }
-    if (target_exists && !WritableByUs(target, old_info)) {
+    if (!WritableByUs(target, old_info)) {
         ThrowFileError("write", path, EACCES);
     }
+    return old_info;
+}
 
-    std::string temporary;
+// A new file beside `target` under a name no other file has; `temporary` is set to its name.
+FileDescriptor CreateTemporary(const std::string& path, const std::string& target,
+                               std::string& temporary) {
     int fd = -1;
     constexpr unsigned kMaxAttempts = 100;
     for (unsigned attempt = 0; attempt < kMaxAttempts && fd < 0; ++attempt) {
@@ -134,7 +136,19 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (fd < 0) {
         ThrowFileError("create", path, EEXIST);
     }
-    FileDescriptor file(fd);
+    return FileDescriptor(fd);
+}
+
+} // namespace
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    if (path.empty()) {
+        ThrowFileError("create", path, ENOENT);
+    }
+    const std::string target = ResolveTarget(path);
+    const std::optional<struct stat> old_info = ReplaceableFile(path, target);
+    std::string temporary;
+    FileDescriptor file = CreateTemporary(path, target, temporary);
 
     auto fail = [&](std::string_view action, int error) {
         (void)file.Close();
@@ -142,7 +156,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
         ThrowFileError(action, path, error);
     };
 
-    if (target_exists && ::fchmod(file.Get(), old_info.st_mode & 07777) != 0) {
+    if (old_info && ::fchmod(file.Get(), old_info->st_mode & 07777) != 0) {
         fail("create", errno);
     }
     if (!WriteAll(file.Get(), bytes)) {
