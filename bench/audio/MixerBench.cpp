@@ -4,6 +4,7 @@
 
 #include "audio/Mixer.h"
 #include "audio/ModulePlayer.h"
+#include "audio/PositionStamps.h"
 
 #include <benchmark/benchmark.h>
 #include <libopenmpt/libopenmpt.hpp>
@@ -65,6 +66,44 @@ void BM_ModuleThroughMixer(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kBlockFrames));
 }
 BENCHMARK(BM_ModuleThroughMixer);
+
+// The same through the sound server's path: each block stamped every few milliseconds with the
+// moment it is heard, a piece at a time. Set against BM_ModuleThroughMixer, the stamps' cost.
+void BM_ModuleTimedThroughMixer(benchmark::State& state) {
+    auto player = std::make_shared<vd::ModulePlayer>(demo_song());
+    player->play();
+    vd::Mixer mixer;
+    mixer.attach(player);
+    std::vector<float> block(kBlockFrames * 2);
+    for (auto _ : state) {
+        mixer.mix(block, vd::ModulePlayer::now_ns());
+        if (!player->is_playing()) {
+            player->set_position({0, 0});
+            player->play();
+        }
+        benchmark::DoNotOptimize(block.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kBlockFrames));
+}
+BENCHMARK(BM_ModuleTimedThroughMixer);
+
+// What the display asks on each of its ticks: the stamp heard now and when the next row comes,
+// with the device holding 100 ms of 6 ms pieces.
+void BM_PositionStampsLookup(benchmark::State& state) {
+    vd::PositionStamps stamps;
+    stamps.reset({0, 0, 0, false});
+    constexpr std::int64_t kPieceNs = 5'800'000;
+    for (std::int64_t i = 1; i <= 40; ++i)
+        stamps.add({i * kPieceNs, static_cast<std::uint32_t>(i / 20) << 16, i * 6, false});
+    std::int64_t now = 10 * kPieceNs;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(stamps.at(now));
+        benchmark::DoNotOptimize(stamps.next_change_after(now));
+        now = now % (30 * kPieceNs) + 1'000;
+    }
+}
+BENCHMARK(BM_PositionStampsLookup);
 
 // The mixer's own work with a source that costs nothing: snapshot, sum, clamp, handshake.
 class CopySource final : public vd::AudioSource {
