@@ -24,6 +24,9 @@ namespace {
 
 class SharedClock;
 
+// GUI thread. Ticks every timer that waits for activity and has some to answer, on any clock.
+void TickActivityWaiters();
+
 // GUI thread only. Never destroyed, so a timer that goes during static destruction still finds
 // its clock.
 std::map<int, std::unique_ptr<SharedClock>>& Clocks() {
@@ -68,8 +71,9 @@ public:
     [[nodiscard]] bool IsBeat(const QObject* receiver) const { return receiver == &timer_; }
 
     // GUI thread. A tick may enable or disable timers (the player's stop disables one), so every
-    // member is looked up again before it ticks. Timers that answer activity tick last: they see
-    // the work of this beat at once instead of waking the process again for it.
+    // member is looked up again before it ticks. Timers that answer activity, of this clock or
+    // another, tick last: they see the work of this beat at once instead of waking the process
+    // again for it.
     void Beat() {
         const std::vector<TTimer*> members = members_;
         auto tick = [this](TTimer* member) {
@@ -86,9 +90,7 @@ public:
         if (worked)
             TTimer::NoteActivity();
         // Ticks that answer other work are not work themselves: they would wake each other forever.
-        for (TTimer* member : members)
-            if (member->Wake() == TTimerWake::AfterActivity)
-                tick(member);
+        TickActivityWaiters();
         Rearm();
     }
 
@@ -134,6 +136,18 @@ public:
 std::vector<TTimer*>& ActivityWaiters() {
     static auto* waiters = new std::vector<TTimer*>;
     return *waiters;
+}
+
+void TickActivityWaiters() {
+    const std::vector<TTimer*> waiters = ActivityWaiters();
+    for (TTimer* waiter : waiters) {
+        const auto& now = ActivityWaiters();
+        if (std::ranges::find(now, waiter) == now.end() || !waiter->Running() || !waiter->TickDue())
+            continue;
+        waiter->BeginTick();
+        waiter->Tick();
+        waiter->ClockSettled();
+    }
 }
 
 } // namespace
@@ -258,6 +272,11 @@ bool TTimer::TickDue() const {
 
 void TTimer::BeginTick() {
     platform_->state->due = false;
+}
+
+void TTimer::ClockSettled() {
+    if (const int interval_ms = platform_->joined_interval_ms; interval_ms != 0)
+        Clocks()[interval_ms]->Rearm();
 }
 
 void TTimer::MarkDue() {

@@ -58,6 +58,8 @@ public:
     [[nodiscard]] bool TickDue() const;
     void BeginTick();
     void MarkDue();
+    // Its clock stops when no member has a tick due any more.
+    void ClockSettled();
     static void NoteActivity();
 
 private:

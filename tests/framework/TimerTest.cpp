@@ -261,6 +261,19 @@ TEST_F(TimerTest, ALaterWakeReplacesAnEarlierOneAndAStoppedTimerIsNotWoken) {
     EXPECT_EQ(Count("mod"), 1);
 }
 
+TEST_F(TimerTest, AnActivityTimerAnswersAnotherClocksTickInThatSameBeat) {
+    auto next = MakeTimer(10, "next");
+    next->SetWake(TTimerWake::AfterActivity);
+    RunUntil([&] { return Count("next") >= 1; });
+    IdleFor(50);
+    ticks_.clear();
+    auto position = MakeTimer(40, "position");
+    RunUntil([&] { return Count("position") >= 3; });
+    // Seen at once after each refresh, not one beat of its own clock later.
+    EXPECT_EQ(ticks_, (std::vector<std::string>{"position", "next", "position", "next", "position",
+                                                "next"}));
+}
+
 TEST_F(TimerTest, PaintingIsNoWorkForTheActivityTimer) {
     auto next = MakeTimer(10, "next");
     next->SetWake(TTimerWake::AfterActivity);
