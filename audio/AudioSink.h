@@ -21,7 +21,8 @@ public:
 };
 
 // GUI thread. The sound server (PulseAudio, or PipeWire's PulseAudio service) with a buffer of
-// tens of milliseconds. Throws AudioError when no server answers.
+// about 100 ms (PulseLatency.h); it mixes each block timed, with the moment it will be heard.
+// Throws AudioError when no server answers.
 [[nodiscard]] std::unique_ptr<AudioSink> make_pulse_sink(Mixer& mixer);
 
 // GUI thread. The default sound device through SDL2. Throws AudioError when SDL's audio cannot
