@@ -138,14 +138,14 @@ protected:
         panel_.reset();
     }
 
-    // Minimize from the main menu and wait for the icon to dock.
+    // Minimize from the main menu and wait for the icon to dock in its place.
     [[nodiscard]] std::optional<WindowInfo> minimize_to_tray() {
         if (!choose_minimize())
             return std::nullopt;
         std::optional<WindowInfo> icon;
         (void)wait_until(
             [&] {
-                icon = panel_->icon(kIconName);
+                icon = panel_->placed_icon(kIconName);
                 return icon.has_value() && !main_window_viewable();
             },
             3s);
@@ -252,7 +252,7 @@ TEST_F(Tray, TheIconComesBackWithARestartedTrayAndTheWindowIsNotLostMeanwhile) {
     std::optional<WindowInfo> icon;
     EXPECT_TRUE(wait_until(
         [&] {
-            icon = panel_->icon(kIconName);
+            icon = panel_->placed_icon(kIconName);
             return icon.has_value();
         },
         3s))

@@ -159,6 +159,13 @@ std::optional<WindowInfo> XDisplay::info(XWindowId id) {
     return w;
 }
 
+WindowInfo XDisplay::screen() {
+    const std::optional<WindowInfo> root = info(DefaultRootWindow(display_));
+    if (!root)
+        throw std::runtime_error("the root window cannot be read");
+    return *root;
+}
+
 std::vector<WindowInfo> XDisplay::top_levels() {
     XSync(display_, False);
     Window root = 0;
