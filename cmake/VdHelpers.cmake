@@ -9,6 +9,8 @@ function(vd_add_test name)
     endif()
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    # Where tests/support/SourceFiles.h finds the source tree when CTest does not say.
+    target_compile_definitions(${name} PRIVATE VD_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}")
     if(T_XVFB)
         add_test(NAME ${name} COMMAND ${bus_prefix} xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp"
                  $<TARGET_FILE:${name}>)
@@ -48,6 +50,7 @@ function(vd_add_bench name)
     cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${B_SOURCES})
     target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
+    target_compile_definitions(${name} PRIVATE VD_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}")
 endfunction()
 
 # vd_add_fuzzer(NAME SOURCES ... LIBS ...): a libFuzzer target, built only with VD_FUZZ.

@@ -10,6 +10,8 @@
 #include "skin/VsLabel.h"
 #include "skin/VsProgressBar.h"
 #include "skin/VsSkin.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/ScratchDir.h"
 #include "tests/support/TestModules.h"
 #include "tools/modwriter/ModWriter.h"
 
@@ -25,25 +27,13 @@
 
 namespace {
 
-vd::TApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    static vd::TApplication* app = [] {
-        setenv("VODEZARU_AUDIO_OUT", "null", 1);
-        return new vd::TApplication(argc, argv); // lives for the whole program
-    }();
-    return *app;
-}
-
 struct Window {
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / "vodezaru-bench";
+    vd::test::ScratchDir folder{std::filesystem::temp_directory_path(), "vodezaru-bench"};
     std::unique_ptr<vd::TPlayer, void (*)(vd::TPlayer*)> player{
         nullptr, [](vd::TPlayer* p) { vd::FreeComponent(p); }};
 
     Window() {
-        App();
-        std::filesystem::create_directories(folder);
+        vd::testing::AppHarness::App();
         vd::testing::SongShape shape;
         shape.orders = 24;
         const auto song = (folder / "bench.mod").string();
@@ -58,7 +48,6 @@ struct Window {
     ~Window() {
         player.reset();
         MODLIB_Free();
-        std::filesystem::remove_all(folder);
     }
 };
 

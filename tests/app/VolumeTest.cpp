@@ -98,7 +98,7 @@ TEST_F(PlayerVolumeInWindow, WithoutASessionBusThereIsNoMprisAndNoComplaint) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     const std::string saved_runtime = runtime != nullptr ? runtime : "";
     ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
-    ::setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", folder_->Path().c_str(), 1);
     EXPECT_EQ(MprisService::Start(player), nullptr);
     EXPECT_TRUE(testing::AppHarness::Errors().empty());
     if (address != nullptr)

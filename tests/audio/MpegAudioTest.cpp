@@ -6,6 +6,7 @@
 #include "audio/MciError.h"
 #include "audio/MpegAudioDecoder.h"
 #include "tests/support/MediaTestSupport.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -177,13 +178,13 @@ TEST(MpegAudio, CutFilePlaysToItsEndThroughTheCommandLayer) {
     mciSetAudioOutput(&output);
     test::NoticeQueue queue;
     test::NoticeRecorder recorder;
-    test::TempDir dir;
+    test::ScratchDir dir;
     auto mp3 = test::encode_mp3(test::tones(44100, 2, 44100, 441.0), 2, 44100, false, true);
     mp3.bytes.resize(mp3.bytes.size() / 2 +
                      77); // mid-frame; the header frame still claims a second
-    test::write_file(dir.file("cut.Mp2"), mp3.bytes);
+    test::write_file(dir / "cut.Mp2", mp3.bytes);
 
-    const std::uint32_t device = test::open_device(dir.file("cut.Mp2"));
+    const std::uint32_t device = test::open_device(dir / "cut.Mp2");
     MCI_GETDEVCAPS_PARMS caps{};
     caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
     EXPECT_EQ(mciSendCommand(device, MCI_GETDEVCAPS, MCI_WAIT | MCI_GETDEVCAPS_ITEM, &caps), 0U);

@@ -32,20 +32,16 @@ void PlayerFixture::SetUp() {
     AppHarness::App();
     SystemColors::SetClassic();
     AppHarness::Errors().clear();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("vodezaru-app-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
+    folder_.emplace(std::filesystem::temp_directory_path(),
+                    std::string("vodezaru-app-") +
+                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
 }
 
 void PlayerFixture::TearDown() {
     player_.reset();
     TPopupMenu::SetPopupScript(nullptr);
     TOpenDialog::SetScript(nullptr);
-    std::error_code ignored;
-    std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(folder_, ignored);
+    folder_.reset();
 }
 
 TPlayer& PlayerFixture::Start(std::vector<std::string> arguments) {

@@ -6,12 +6,14 @@
 #include "framework/Component.h"
 #include "framework/Dialogs.h"
 #include "framework/Menus.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,16 +34,16 @@ protected:
     // Builds the window with `arguments` as its command line.
     TPlayer& Start(std::vector<std::string> arguments = {});
     [[nodiscard]] std::filesystem::path Scratch(const std::string& name) const {
-        return folder_ / name;
+        return *folder_ / name;
     }
-    [[nodiscard]] std::string SettingsPath() const { return (folder_ / "vodezaru.ini").string(); }
+    [[nodiscard]] std::string SettingsPath() const { return (*folder_ / "vodezaru.ini").string(); }
     // Handles events for about `ms` milliseconds.
     static void Pump(int ms);
     // A double click of the left button on the shown playlist, `y` pixels from its top, as the
     // window system delivers it: a click, then a second press that is the double click.
     static void DoubleClickList(TPlayer& player, int y);
 
-    std::filesystem::path folder_;
+    std::optional<test::ScratchDir> folder_;
     std::unique_ptr<TPlayer, void (*)(TPlayer*)> player_{nullptr,
                                                          [](TPlayer* p) { FreeComponent(p); }};
 };

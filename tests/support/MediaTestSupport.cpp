@@ -109,21 +109,6 @@ Bytes wrap_rmid(const Bytes& smf) {
     return out;
 }
 
-TempDir::TempDir() {
-    const auto base = std::filesystem::temp_directory_path();
-    for (int attempt = 0;; ++attempt) {
-        path_ =
-            base / ("vd-media-test-" + std::to_string(::getpid()) + "-" + std::to_string(attempt));
-        if (std::filesystem::create_directory(path_))
-            break;
-    }
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
 void write_file(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()),

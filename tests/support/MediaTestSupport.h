@@ -50,19 +50,6 @@ private:
 // The SMF wrapped in a RIFF "RMID" file, with an INFO list chunk before the data chunk.
 [[nodiscard]] Bytes wrap_rmid(const Bytes& smf);
 
-// A temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    [[nodiscard]] std::filesystem::path file(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
-
 void write_file(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 [[nodiscard]] Bytes read_file(const std::filesystem::path& path);
 
