@@ -81,8 +81,6 @@ protected:
         EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0)
             << "after " << how << " the player ended with status " << *status;
     }
-
-    std::unique_ptr<XDisplay> x_;
 };
 
 TEST_F(Exit, TheWindowManagersCloseIsTheMenusClose) {

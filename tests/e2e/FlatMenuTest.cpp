@@ -102,8 +102,6 @@ protected:
             1s, 100ms);
         return last;
     }
-
-    std::unique_ptr<XDisplay> x_;
 };
 
 TEST_F(FlatMenus, MainMenuShowsTheIconColumnTheDisabledHeadingAndTheLiftedIconUnderThePointer) {

@@ -119,8 +119,6 @@ protected:
             2s);
         return menu;
     }
-
-    std::unique_ptr<XDisplay> x_;
 };
 
 TEST_F(MainWindow, IsSkinSizedAtDesignedPositionAndShapedByTheMask) {

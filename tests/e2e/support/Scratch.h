@@ -4,6 +4,8 @@
 #include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <string>
 
 namespace vd::e2e {
@@ -17,7 +19,10 @@ public:
 private:
     [[nodiscard]] static std::string TestName() {
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        return test != nullptr ? test->name() : "test";
+        std::string name = test != nullptr ? test->name() : "test";
+        // A parameterised test's name ends in "/<parameter>".
+        std::replace(name.begin(), name.end(), '/', '-');
+        return name;
     }
 };
 
