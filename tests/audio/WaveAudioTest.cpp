@@ -171,13 +171,7 @@ TEST(WaveAudio, TruncatedFilePlaysToItsEndThroughTheCommandLayer) {
     const std::uint32_t length = test::status_of(device, MCI_STATUS_LENGTH);
     EXPECT_GT(length, 0U);
     EXPECT_LE(length, 1000U);
-    MCI_PLAY_PARMS play{};
-    play.dwCallback = recorder.handle();
-    ASSERT_EQ(mciSendCommand(device, MCI_PLAY, MCI_NOTIFY, &play), 0U);
-    for (int block = 0; block < 100 && test::status_of(device, MCI_STATUS_MODE) == MCI_MODE_PLAY;
-         ++block)
-        (void)output.render(1024);
-    queue.run();
+    ASSERT_EQ(test::play_to_end(device, output, queue, recorder), 0U);
     EXPECT_EQ(test::status_of(device, MCI_STATUS_MODE), MCI_MODE_STOP);
     EXPECT_EQ(test::status_of(device, MCI_STATUS_POSITION), length);
     EXPECT_EQ(recorder.notices,

@@ -487,4 +487,15 @@ std::uint32_t status_of(std::uint32_t device, std::uint32_t item) {
     return static_cast<std::uint32_t>(status.dwReturn);
 }
 
+std::uint32_t play_to_end(std::uint32_t device, ManualOutput& output, NoticeQueue& queue,
+                          const NoticeRecorder& recorder) {
+    MCI_PLAY_PARMS play{};
+    play.dwCallback = recorder.handle();
+    const std::uint32_t result = mciSendCommand(device, MCI_PLAY, MCI_NOTIFY, &play);
+    for (int block = 0; block < 100 && status_of(device, MCI_STATUS_MODE) == MCI_MODE_PLAY; ++block)
+        (void)output.render(1024);
+    queue.run();
+    return result;
+}
+
 } // namespace vd::test

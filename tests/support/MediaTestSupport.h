@@ -172,4 +172,10 @@ private:
 [[nodiscard]] std::uint32_t open_device(const std::filesystem::path& path);
 [[nodiscard]] std::uint32_t status_of(std::uint32_t device, std::uint32_t item);
 
+// Plays an open device with its completion notice sent to `recorder`, renders `output` until the
+// device stops playing (at most 100 blocks of 1024 frames) and delivers the notices; returns the
+// play command's result.
+[[nodiscard]] std::uint32_t play_to_end(std::uint32_t device, ManualOutput& output,
+                                        NoticeQueue& queue, const NoticeRecorder& recorder);
+
 } // namespace vd::test
