@@ -33,6 +33,7 @@ struct Window {
         nullptr, [](vd::TPlayer* p) { vd::FreeComponent(p); }};
 
     Window() {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0); // run by hand, not by CTest
         vd::testing::AppHarness::App();
         vd::testing::SongShape shape;
         shape.orders = 24;
