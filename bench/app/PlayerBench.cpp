@@ -34,11 +34,11 @@ struct Window {
 
     Window() {
         setenv("QT_QPA_PLATFORM", "offscreen", 0); // run by hand, not by CTest
-        vd::testing::AppHarness::App();
-        vd::testing::SongShape shape;
+        vd::test::AppHarness::App();
+        vd::test::SongShape shape;
         shape.orders = 24;
         const auto song = (folder / "bench.mod").string();
-        vd::modwriter::save_mod(vd::testing::make_song(shape), song);
+        vd::modwriter::save_mod(vd::test::make_song(shape), song);
         vd::TPlayer::Options options;
         options.settings_path = (folder / "bench.ini").string();
         options.arguments = {song};

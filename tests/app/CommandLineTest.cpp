@@ -9,7 +9,7 @@
 #include <fstream>
 #include <unistd.h>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -132,4 +132,4 @@ TEST(InstanceRequests, TheSocketIsPerUserAndDisplayInTheRuntimeFolder) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

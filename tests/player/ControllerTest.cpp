@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <random>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 class Controller : public PlayerFixture {
@@ -449,4 +449,4 @@ TEST_F(HeldSlider, APressHeldStillSeeksToTheThumbsOrderAtTheRelease) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

@@ -6,7 +6,7 @@
 
 #include <unistd.h>
 
-namespace vd::testing {
+namespace vd::test {
 
 TApplication& AppHarness::App() {
     static int argc = 1;
@@ -68,4 +68,4 @@ void PlayerFixture::DoubleClickList(TPlayer& player, int y) {
     list.HandleMouseUp(TMouseButton::mbLeft, 0, x, y, true);
 }
 
-} // namespace vd::testing
+} // namespace vd::test

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-namespace vd::testing {
+namespace vd::test {
 
 // The process's application object, made on first use; errors it shows are recorded.
 struct AppHarness {
@@ -48,4 +48,4 @@ protected:
                                                          [](TPlayer* p) { FreeComponent(p); }};
 };
 
-} // namespace vd::testing
+} // namespace vd::test

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace vd::testing {
+namespace vd::test {
 
 namespace fx = modwriter::effect;
 
@@ -111,4 +111,4 @@ modwriter::Module tone_song(const std::string& title, const std::string& note, i
     return m;
 }
 
-} // namespace vd::testing
+} // namespace vd::test

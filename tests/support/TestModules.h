@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace vd::testing {
+namespace vd::test {
 
 // What a test module looks like. Rows pass at speed/tempo: with speed 1 and tempo 255 a row
 // lasts under 10 ms, so tests that wait for playback stay short.
@@ -37,4 +37,4 @@ struct SongShape {
 [[nodiscard]] modwriter::Module tone_song(const std::string& title, const std::string& note,
                                           int speed = 2, int tempo = 150);
 
-} // namespace vd::testing
+} // namespace vd::test

@@ -11,8 +11,8 @@
 
 namespace vd::e2e {
 
-using testing::rhythm_song;
-using testing::tone_song;
+using test::rhythm_song;
+using test::tone_song;
 
 inline constexpr std::array<const char*, 3> kNotes = {"C-1", "C-2", "C-3"};
 inline constexpr std::array<double, 3> kPitchesHz = {129.5, 259.0, 518.0};
