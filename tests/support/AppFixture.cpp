@@ -1,31 +1,26 @@
 #include "tests/support/AppFixture.h"
 
 #include "framework/ListBox.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <QElapsedTimer>
-
-#include <unistd.h>
 
 namespace vd::test {
 
 TApplication& AppHarness::App() {
-    static int argc = 1;
-    static char name[] = "vodezaru-test";
-    static char* argv[] = {name, nullptr};
-    static TApplication* app = [] {
+    static TApplication& app = []() -> TApplication& {
         setenv("VODEZARU_AUDIO_OUT", "null", 1);
-        auto* a = new TApplication(argc, argv); // lives for the whole test program
-        a->SetTitle("VO Dezaru");
-        a->SetErrorDisplay(
+        TApplication& a = test::App();
+        a.SetTitle("VO Dezaru");
+        a.SetErrorDisplay(
             [](const std::string&, const std::string& text) { Errors().push_back(text); });
         return a;
     }();
-    return *app;
+    return app;
 }
 
 std::vector<std::string>& AppHarness::Errors() {
-    static std::vector<std::string> errors;
-    return errors;
+    return ShownErrors();
 }
 
 void PlayerFixture::SetUp() {

@@ -19,7 +19,8 @@
 
 namespace vd::test {
 
-// The process's application object, made on first use; errors it shows are recorded.
+// The process's application object (test::App()) as the player has it: named, with the null
+// audio output; errors it shows are recorded in test::ShownErrors().
 struct AppHarness {
     static TApplication& App();
     static std::vector<std::string>& Errors();
