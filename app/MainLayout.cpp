@@ -1,7 +1,6 @@
 #include "app/Layout.h"
 #include "audio/FileTypes.h"
 
-#include <algorithm>
 #include <array>
 #include <string>
 
@@ -13,7 +12,7 @@ using namespace layout;
 
 // The sound dialogs' filter: the descriptions as the dialogs show them, the patterns from the
 // file-type table, so that what the dialogs offer is what the player plays.
-constexpr std::string SoundFilterText() {
+std::string SoundFilterText() {
     const auto any = [](const FileType&) { return true; };
     const auto modules = [](const FileType& t) { return t.kind == FileKind::Module; };
     const auto on = [](MciDeviceType device) {
@@ -26,13 +25,9 @@ constexpr std::string SoundFilterText() {
            "|Mpeg Audio (mp3, mp2, mp1)|" + FilePatterns(on(MciDeviceType::MpegVideo)) +
            "|Wave Audio (wav)|" + FilePatterns(on(MciDeviceType::WaveAudio));
 }
-constexpr auto kSoundFilterChars = [] {
-    std::array<char, SoundFilterText().size()> chars{};
-    const std::string text = SoundFilterText();
-    std::copy(text.begin(), text.end(), chars.begin());
-    return chars;
-}();
-constexpr std::string_view kSoundFilter(kSoundFilterChars.data(), kSoundFilterChars.size());
+// Made before the layout below, which is initialised after it in this file.
+const std::string kSoundFilterText = SoundFilterText();
+const std::string_view kSoundFilter = kSoundFilterText;
 constexpr std::string_view kPlaylistFilter = "VO Dezaru Playlist (pvl)|*.pvl";
 
 constexpr std::string_view kButtons = "2. buttons.bmp";

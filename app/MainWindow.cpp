@@ -57,6 +57,26 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
     Font().SetHeight(-11);
     SetCursor(crDrag);
 
+    BuildLayout(*this, MainWindowLayout(), LayoutHandlersOfThisWindow());
+    FindComponents();
+    entries_ = std::make_unique<TwoListPlaylist>(*Playlist, *PlaylistShow);
+    PlaybackDisplay& display = *this;
+    PlaylistAccess& playlist = *this;
+    controller_ = std::make_unique<PlaybackController>(display, playlist, *MIDIPlayer,
+                                                       *PositionTimer, *ModTimer);
+    ConnectKeys();
+    SetOnDropFiles(
+        [this](TComponent*, const std::vector<std::string>& files) { FilesDropped(files); });
+    ConnectVolume();
+    SetTimerWakes();
+    OnCreate = [this](TComponent* sender) { FormCreate(sender); };
+    // The desktop closing the window (close box, Alt+F4, the session ending, a termination
+    // signal) is the menu's Close: the position is kept and the program ends.
+    OnCloseRequest = [this](TComponent* sender) { MenuCloseClick(sender); };
+    DoCreate();
+}
+
+LayoutHandlers TPlayer::LayoutHandlersOfThisWindow() {
     LayoutHandlers handlers;
     auto bind = [&](std::string name, void (TPlayer::*method)(TComponent*)) {
         handlers.notify.emplace(std::move(name),
@@ -87,14 +107,10 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
     handlers.playlist_change = [this](TComponent* sender, int old_index, int new_index) {
         PlaylistShowChange(sender, old_index, new_index);
     };
+    return handlers;
+}
 
-    BuildLayout(*this, MainWindowLayout(), handlers);
-    FindComponents();
-    entries_ = std::make_unique<TwoListPlaylist>(*Playlist, *PlaylistShow);
-    PlaybackDisplay& display = *this;
-    PlaylistAccess& playlist = *this;
-    controller_ = std::make_unique<PlaybackController>(display, playlist, *MIDIPlayer,
-                                                       *PositionTimer, *ModTimer);
+void TPlayer::ConnectKeys() {
     // The main menu shows the keys of its commands.
     for (const auto& [item, keys] :
          {std::pair{"Play2", TShortCut{VK_SPACE}}, std::pair{"Pause2", TShortCut{VK_SPACE}},
@@ -108,8 +124,9 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
         if ((key == VK_LEFT || key == VK_RIGHT) && (shift & (ssCtrl | ssAlt | ssShift)) == 0)
             FormKeyDown(sender, key, shift);
     };
-    SetOnDropFiles(
-        [this](TComponent*, const std::vector<std::string>& files) { FilesDropped(files); });
+}
+
+void TPlayer::ConnectVolume() {
     // The output opens when something first plays, not for the volume.
     volume_ = std::make_unique<PlayerVolume>(AudioOutput::set_process_volume);
     // The wheel over the face turns the volume; the playlist keeps the wheel for scrolling.
@@ -117,6 +134,9 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
         volume_->Wheel(wheel_delta);
         return true;
     };
+}
+
+void TPlayer::SetTimerWakes() {
     // The two 10 ms timers keep their beat but wake the process only when their work can show
     // something new: the module timer when the row heard moves on (the module tells of rows it
     // rendered, the timer then waits until they are heard), the end check after anything else
@@ -124,11 +144,6 @@ TPlayer::TPlayer(TComponent* owner, Options options) : TForm(owner), options_(st
     ModTimer->SetWake(TTimerWake::OnNotice);
     NextTimer->SetWake(TTimerWake::AfterActivity);
     modlib_set_change_listener(ModTimer->DueNotifier());
-    OnCreate = [this](TComponent* sender) { FormCreate(sender); };
-    // The desktop closing the window (close box, Alt+F4, the session ending, a termination
-    // signal) is the menu's Close: the position is kept and the program ends.
-    OnCloseRequest = [this](TComponent* sender) { MenuCloseClick(sender); };
-    DoCreate();
 }
 
 TPlayer::~TPlayer() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/LayoutBuilder.h"
 #include "framework/Forms.h"
 #include "player/PlaybackController.h"
 #include "playlist/TwoListPlaylist.h"
@@ -154,6 +155,12 @@ private:
     [[nodiscard]] std::string PathAt(int index) const override;
     void SetPlayingIndex(int index) override;
 
+    // The constructor's steps: the layout's handlers by name, the keys, the wheel's volume, and
+    // when the two 10 ms timers wake.
+    [[nodiscard]] LayoutHandlers LayoutHandlersOfThisWindow();
+    void ConnectKeys();
+    void ConnectVolume();
+    void SetTimerWakes();
     void FindComponents();
     // Lights the lamp of the file that plays (also while it is paused); all dark once stopped.
     void UpdateLamps();

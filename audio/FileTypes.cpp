@@ -1,24 +1,14 @@
 #include "audio/FileTypes.h"
 
+#include "base/AsciiCase.h"
 #include "framework/core/FilePaths.h"
 
 #include <algorithm>
 
 namespace vd {
 
-namespace {
-
-// Only ASCII letters fold: the table's extensions are ASCII, and a path's other bytes (of any
-// encoding) must not match them by accident of a locale.
-constexpr char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
-
 bool HasExtension(std::string_view path, std::string_view extension) {
-    return std::ranges::equal(ExtractFileExt(path), extension,
-                              [](char a, char b) { return Lower(a) == b; });
+    return EqualsIgnoringAsciiCase(ExtractFileExt(path), extension);
 }
 
 const FileType* FileTypeOfPath(std::string_view path) {

@@ -55,7 +55,7 @@ inline constexpr std::array<FileType, 13> kFileTypes{{
 [[nodiscard]] std::optional<MciDeviceType> MediaDeviceOfPath(std::string_view path);
 
 // The open dialogs' patterns for the types `wanted` accepts, in table order, separated by ";"
-// ("*.mid;*.rmi;*.midi"). A constant expression, so that a layout can hold the result.
+// ("*.mid;*.rmi;*.midi").
 template <class Wanted>
 [[nodiscard]] constexpr std::string FilePatterns(Wanted wanted) {
     std::string patterns;

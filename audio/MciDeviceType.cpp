@@ -5,21 +5,14 @@
 #include "audio/Resampler.h"
 #include "audio/SequencerDecoder.h"
 #include "audio/WaveAudioDecoder.h"
+#include "base/AsciiCase.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <utility>
 
 namespace vd {
 namespace {
-
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 constexpr std::array<std::pair<std::string_view, MciDeviceType>, 3> kNames{{
     {"sequencer", MciDeviceType::Sequencer},
@@ -35,7 +28,7 @@ std::optional<MciDeviceType> mci_device_type_for_path(std::string_view path) {
 
 std::optional<MciDeviceType> mci_device_type_named(std::string_view name) {
     for (const auto& [device, type] : kNames)
-        if (equals_ignoring_case(name, device))
+        if (EqualsIgnoringAsciiCase(name, device))
             return type;
     return std::nullopt;
 }

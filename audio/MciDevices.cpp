@@ -1,21 +1,12 @@
 #include "audio/MciDevices.h"
 
 #include "audio/Mci.h"
+#include "base/AsciiCase.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace vd {
-namespace {
-
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-} // namespace
+namespace {} // namespace
 
 std::optional<std::uint32_t> MciDeviceTable::free_id() const {
     std::uint32_t id = 1;
@@ -52,7 +43,7 @@ OpenDevice* MciDeviceTable::first() {
 
 std::uint32_t MciDeviceTable::id_of_alias(std::string_view alias) const {
     for (const auto& [id, device] : devices_)
-        if (!device.alias.empty() && equals_ignoring_case(device.alias, alias))
+        if (!device.alias.empty() && EqualsIgnoringAsciiCase(device.alias, alias))
             return id;
     return 0;
 }

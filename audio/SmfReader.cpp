@@ -196,9 +196,8 @@ Header read_header(std::span<const std::uint8_t> smf, std::uint32_t length) {
     return header;
 }
 
-} // namespace
-
-MidiSequence read_smf(std::span<const std::uint8_t> bytes) {
+// The standard MIDI file inside `bytes`: the file itself, or the data chunk of a RIFF MIDI file.
+std::span<const std::uint8_t> smf_of(std::span<const std::uint8_t> bytes) {
     if (bytes.size() > kSmfMaxFileBytes)
         throw SmfError("MIDI file too large");
     std::span<const std::uint8_t> smf = bytes;
@@ -206,15 +205,20 @@ MidiSequence read_smf(std::span<const std::uint8_t> bytes) {
         smf = unwrap_rmid(bytes);
     if (smf.size() < 14 || !has_id(smf, 0, "MThd"))
         throw SmfError("not a MIDI file");
-    const std::uint32_t header_length = be32(smf, 4);
-    const Header header = read_header(smf, header_length);
+    return smf;
+}
 
-    MidiSequence seq;
-    seq.units_per_us = header.units_per_us;
-    std::vector<MidiEvent> merged;
-    std::uint64_t end_tick = 0;
+struct Tracks {
+    std::vector<MidiEvent> events; // all tracks' events by tick, ties in track order
+    std::uint64_t end_tick = 0;    // the latest end of a track
+};
+
+// Reads the header's number of tracks from `pos` on; chunks of other kinds are passed over. A
+// track cut short by the file's end marks `seq` truncated.
+Tracks read_tracks(std::span<const std::uint8_t> smf, std::uint64_t pos, const Header& header,
+                   MidiSequence& seq) {
+    Tracks tracks;
     int tracks_read = 0;
-    std::uint64_t pos = 8ULL + header_length;
     while (tracks_read < header.tracks && pos + 8 <= smf.size()) {
         const std::uint64_t length = be32(smf, static_cast<std::size_t>(pos) + 4);
         const std::uint64_t body = pos + 8;
@@ -224,7 +228,8 @@ MidiSequence read_smf(std::span<const std::uint8_t> bytes) {
         if (has_id(smf, static_cast<std::size_t>(pos), "MTrk")) {
             const auto track = smf.subspan(static_cast<std::size_t>(body),
                                            static_cast<std::size_t>(body_end - body));
-            end_tick = std::max(end_tick, read_track(track, seq, merged, seq.truncated));
+            tracks.end_tick =
+                std::max(tracks.end_tick, read_track(track, seq, tracks.events, seq.truncated));
             ++tracks_read;
         }
         pos = body + length;
@@ -233,11 +238,15 @@ MidiSequence read_smf(std::span<const std::uint8_t> bytes) {
         throw SmfError("MIDI file without a track");
 
     // Merge: by tick, ties in track order (the tracks were appended in order).
-    std::stable_sort(merged.begin(), merged.end(),
+    std::stable_sort(tracks.events.begin(), tracks.events.end(),
                      [](const MidiEvent& a, const MidiEvent& b) { return a.time < b.time; });
+    return tracks;
+}
 
-    // Fold the tempo map into exact times: each tick lasts `tempo` units (microseconds times
-    // ticks per quarter). The running time never exceeds the cap, so no product overflows.
+// Folds the tempo map into exact times: each tick lasts `tempo` units (microseconds times ticks
+// per quarter). The running time never exceeds the cap, so no product overflows. The tempo
+// markers are taken out; `seq` gets the events and its length.
+void fold_tempo_map(Tracks tracks, const Header& header, MidiSequence& seq) {
     const unsigned __int128 cap =
         static_cast<unsigned __int128>(kSmfMaxLengthUs) * seq.units_per_us;
     std::uint64_t tempo = header.fixed_tempo.value_or(kDefaultTempoUsPerQuarter);
@@ -251,6 +260,7 @@ MidiSequence read_smf(std::span<const std::uint8_t> bytes) {
         time = static_cast<std::uint64_t>(next);
         last_tick = tick;
     };
+    std::vector<MidiEvent>& merged = tracks.events;
     std::size_t kept = 0;
     for (const MidiEvent& event : merged) {
         advance_to(event.time);
@@ -264,9 +274,21 @@ MidiSequence read_smf(std::span<const std::uint8_t> bytes) {
         slot.time = time;
     }
     merged.resize(kept);
-    advance_to(std::max(end_tick, last_tick));
+    advance_to(std::max(tracks.end_tick, last_tick));
     seq.events = std::move(merged);
     seq.length = time;
+}
+
+} // namespace
+
+MidiSequence read_smf(std::span<const std::uint8_t> bytes) {
+    const std::span<const std::uint8_t> smf = smf_of(bytes);
+    const std::uint32_t header_length = be32(smf, 4);
+    const Header header = read_header(smf, header_length);
+
+    MidiSequence seq;
+    seq.units_per_us = header.units_per_us;
+    fold_tempo_map(read_tracks(smf, 8ULL + header_length, header, seq), header, seq);
     return seq;
 }
 

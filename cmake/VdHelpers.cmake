@@ -9,6 +9,10 @@ function(vd_add_test name)
     endif()
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    # The helpers of tests/support are included by their path from the top of the tree;
+    # SourceFiles.h finds the source tree here when CTest does not say.
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_compile_definitions(${name} PRIVATE VD_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}")
     if(T_XVFB)
         add_test(NAME ${name} COMMAND ${bus_prefix} xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp"
                  $<TARGET_FILE:${name}>)
@@ -61,6 +65,8 @@ function(vd_add_bench name)
     cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${B_SOURCES})
     target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_compile_definitions(${name} PRIVATE VD_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}")
 endfunction()
 
 # vd_add_fuzzer(NAME SOURCES ... LIBS ...): a libFuzzer target, built only with VD_FUZZ.
@@ -75,4 +81,17 @@ function(vd_add_fuzzer name)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_libraries(${name} PRIVATE ${F_LIBS})
     add_dependencies(fuzzers ${name})
+endfunction()
+
+# vd_add_groups([EXCEPT folder...]): adds each folder below the current one that has a
+# CMakeLists.txt, in name order; each is one group of programs (one layer or feature).
+function(vd_add_groups)
+    cmake_parse_arguments(G "" "" "EXCEPT" ${ARGN})
+    file(GLOB groups LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    list(SORT groups)
+    foreach(group IN LISTS groups)
+        if(NOT group IN_LIST G_EXCEPT AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${group}/CMakeLists.txt)
+            add_subdirectory(${group})
+        endif()
+    endforeach()
 endfunction()

@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyleHints>
+#include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <utility>
@@ -29,6 +31,29 @@ constexpr int kImageGutter = 24;
 constexpr int kItemHeight = 19;
 constexpr int kShortCutGap = 24; // between an item's caption and its shortcut
 constexpr int kLineHeight = 9;
+constexpr int kFocusLossReportWait_ms = 1000; // far longer than the report takes
+
+// GUI thread. Hiding the window that has the focus (the main window going into the notification
+// area) leaves the application active until the platform reports the loss, and Qt closes every
+// open menu when it does. X11 reports it late on purpose (Qt waits 100 ms for another of the
+// application's windows to take the focus), so a menu opened in that moment, as by a click on
+// the tray icon at once, would close by itself: it opens after the report. False when another
+// menu is already waiting to open.
+[[nodiscard]] bool AwaitFocusLossReport() {
+    static bool waiting = false;
+    if (waiting)
+        return false;
+    const QWindow* focus = QGuiApplication::focusWindow();
+    if (focus == nullptr || focus->isVisible() || QGuiApplication::platformName() != "xcb")
+        return true;
+    waiting = true;
+    QEventLoop loop;
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &loop, &QEventLoop::quit);
+    QTimer::singleShot(kFocusLossReportWait_ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    waiting = false;
+    return true;
+}
 
 } // namespace
 
@@ -255,6 +280,8 @@ void TPopupMenu::SetPopupScript(PopupScript script) {
 }
 
 void TPopupMenu::Popup(int x, int y) {
+    if (!Script() && !AwaitFocusLossReport())
+        return;
     popup_point_ = {x, y};
     if (OnPopup)
         OnPopup(this);

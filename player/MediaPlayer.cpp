@@ -52,18 +52,17 @@ void TMediaPlayer::Open() {
     }
     open_ = true;
     device_id_ = parms.wDeviceID;
-    frames_ = Length() / 10;
-    auto caps = [this](uint32_t item) {
-        MCI_GETDEVCAPS_PARMS caps_parms;
-        caps_parms.dwItem = item;
-        error_ = Send(MCI_GETDEVCAPS, MCI_WAIT | MCI_GETDEVCAPS_ITEM, &caps_parms);
-        return caps_parms.dwReturn;
-    };
-    can_play_ = caps(MCI_GETDEVCAPS_CAN_PLAY) != 0;
-    can_record_ = caps(MCI_GETDEVCAPS_CAN_RECORD) != 0;
-    can_eject_ = caps(MCI_GETDEVCAPS_CAN_EJECT) != 0;
-    has_video_ = caps(MCI_GETDEVCAPS_HAS_VIDEO) != 0;
-    device_type_ = caps(MCI_GETDEVCAPS_DEVICE_TYPE);
+    // A device is asked at open for its length and its capabilities, as the component does for
+    // its own step and transport buttons; those stay hidden here, so the answers are not kept
+    // (each command's result still becomes the last error).
+    (void)Length();
+    for (const uint32_t item :
+         {MCI_GETDEVCAPS_CAN_PLAY, MCI_GETDEVCAPS_CAN_RECORD, MCI_GETDEVCAPS_CAN_EJECT,
+          MCI_GETDEVCAPS_HAS_VIDEO, MCI_GETDEVCAPS_DEVICE_TYPE}) {
+        MCI_GETDEVCAPS_PARMS caps;
+        caps.dwItem = item;
+        error_ = Send(MCI_GETDEVCAPS, MCI_WAIT | MCI_GETDEVCAPS_ITEM, &caps);
+    }
 }
 
 void TMediaPlayer::Close() {

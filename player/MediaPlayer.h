@@ -40,9 +40,6 @@ public:
     [[nodiscard]] bool IsOpen() const { return open_; }
     [[nodiscard]] uint32_t DeviceID() const { return device_id_; }
     [[nodiscard]] uint32_t Error() const { return error_; }
-    // The step size of the component's own step buttons: a tenth of the length at open.
-    [[nodiscard]] uint32_t Frames() const { return frames_; }
-    [[nodiscard]] bool CanPlay() const { return can_play_; }
     // Replaces the command layer; only while no device is open.
     void SetCommandLayer(TMciCommandLayer layer) { mci_ = std::move(layer); }
 
@@ -74,12 +71,6 @@ private:
     uint32_t device_id_ = 0;
     uint32_t error_ = 0;
     bool auto_rewind_ = true;
-    uint32_t frames_ = 0;
-    bool can_play_ = false;
-    bool can_record_ = false;
-    bool can_eject_ = false;
-    bool has_video_ = false;
-    uint32_t device_type_ = 0;
     std::uintptr_t callback_ = 0;
 };
 

@@ -10,6 +10,8 @@
 #include "skin/VsLabel.h"
 #include "skin/VsProgressBar.h"
 #include "skin/VsSkin.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/ScratchDir.h"
 #include "tests/support/TestModules.h"
 #include "tools/modwriter/ModWriter.h"
 
@@ -25,29 +27,18 @@
 
 namespace {
 
-vd::TApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    static vd::TApplication* app = [] {
-        setenv("VODEZARU_AUDIO_OUT", "null", 1);
-        return new vd::TApplication(argc, argv); // lives for the whole program
-    }();
-    return *app;
-}
-
 struct Window {
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / "vodezaru-bench";
+    vd::test::ScratchDir folder{std::filesystem::temp_directory_path(), "vodezaru-bench"};
     std::unique_ptr<vd::TPlayer, void (*)(vd::TPlayer*)> player{
         nullptr, [](vd::TPlayer* p) { vd::FreeComponent(p); }};
 
     Window() {
-        App();
-        std::filesystem::create_directories(folder);
-        vd::testing::SongShape shape;
+        setenv("QT_QPA_PLATFORM", "offscreen", 0); // run by hand, not by CTest
+        vd::test::AppHarness::App();
+        vd::test::SongShape shape;
         shape.orders = 24;
         const auto song = (folder / "bench.mod").string();
-        vd::modwriter::save_mod(vd::testing::make_song(shape), song);
+        vd::modwriter::save_mod(vd::test::make_song(shape), song);
         vd::TPlayer::Options options;
         options.settings_path = (folder / "bench.ini").string();
         options.arguments = {song};
@@ -58,7 +49,6 @@ struct Window {
     ~Window() {
         player.reset();
         MODLIB_Free();
-        std::filesystem::remove_all(folder);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "audio/MciPlayback.h"
 #include "audio/SequencerSynth.h"
 #include "tests/support/MediaTestSupport.h"
+#include "tests/support/ScratchDir.h"
 
 #include <benchmark/benchmark.h>
 #include <fluidsynth.h>
@@ -21,11 +22,11 @@ constexpr std::size_t kBlockFrames = 512; // what an audio device asks for per c
 
 // The inputs, made once: ten seconds of each kind.
 struct Inputs {
-    test::TempDir dir;
-    std::filesystem::path wave_44100 = dir.file("a.wav");
-    std::filesystem::path wave_22050 = dir.file("b.wav");
-    std::filesystem::path mp3 = dir.file("c.mp3");
-    std::filesystem::path midi = dir.file("d.mid");
+    test::ScratchDir dir;
+    std::filesystem::path wave_44100 = dir / "a.wav";
+    std::filesystem::path wave_22050 = dir / "b.wav";
+    std::filesystem::path mp3 = dir / "c.mp3";
+    std::filesystem::path midi = dir / "d.mid";
     test::Bytes midi_bytes;
 
     Inputs() {

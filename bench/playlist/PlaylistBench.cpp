@@ -1,12 +1,12 @@
 #include "playlist/file/PlaylistFile.h"
 #include "playlist/file/PlaylistSort.h"
+#include "tests/support/ScratchDir.h"
 
 #include <benchmark/benchmark.h>
 
 #include <clocale>
 #include <cstdint>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace vd {
@@ -42,19 +42,14 @@ const std::vector<std::string>& Paths() {
     return paths;
 }
 
-std::string ScratchFile(const char* name) {
-    return std::string(VD_BENCH_SCRATCH_ROOT) + "/" + name + "-" + std::to_string(::getpid()) +
-           ".pvl";
-}
-
 void BM_LoadPlaylistFile(benchmark::State& state) {
-    const std::string path = ScratchFile("load");
+    const test::ScratchDir dir(VD_BENCH_SCRATCH_ROOT, "playlist");
+    const std::string path = dir / "load.pvl";
     SavePlaylistFile(path, Paths());
     for (auto _ : state) {
         auto loaded = LoadPlaylistFile(path);
         benchmark::DoNotOptimize(loaded.data());
     }
-    ::unlink(path.c_str());
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kEntries));
 }
 BENCHMARK(BM_LoadPlaylistFile)->Unit(benchmark::kMillisecond);
@@ -71,11 +66,11 @@ BENCHMARK(BM_ParsePlaylist)->Unit(benchmark::kMillisecond);
 
 // Includes building the text, writing a temporary file, fsync and the rename.
 void BM_SavePlaylistFile(benchmark::State& state) {
-    const std::string path = ScratchFile("save");
+    const test::ScratchDir dir(VD_BENCH_SCRATCH_ROOT, "playlist");
+    const std::string path = dir / "save.pvl";
     for (auto _ : state) {
         SavePlaylistFile(path, Paths());
     }
-    ::unlink(path.c_str());
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kEntries));
 }
 BENCHMARK(BM_SavePlaylistFile)->Unit(benchmark::kMillisecond);

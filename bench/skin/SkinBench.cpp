@@ -3,18 +3,16 @@
 // caption changes (with proof that the skin beneath is not painted again).
 
 #include "framework/Application.h"
-#include "framework/Colors.h"
 #include "framework/Stream.h"
 #include "skin/VsGraphics.h"
 #include "skin/VsMask.h"
-#include "tests/skin/MainWindowLayout.h"
+#include "tests/support/CountingSkin.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/MainWindowLayout.h"
+#include "tests/support/SourceFiles.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,24 +20,11 @@
 namespace vd {
 namespace {
 
-// The application, offscreen unless told otherwise.
-TApplication& StartApp() {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    TApplication& app = test::App();
-    SystemColors::SetClassic();
-    return app;
-}
-
 const std::vector<uint8_t>& Block() {
     static const std::vector<uint8_t> block = [] {
-        const char* root = std::getenv("VD_SOURCE_DIR");
-        const std::string path = std::string(root != nullptr ? root : VD_SOURCE_DIR_DEFAULT) +
-                                 "/resources/skin/main.vsk";
-        std::ifstream in(path, std::ios::binary);
-        std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                   std::istreambuf_iterator<char>()};
+        std::vector<uint8_t> bytes = test::RealSkinBlock();
         if (bytes.empty())
-            throw std::runtime_error("cannot read " + path);
+            throw std::runtime_error("cannot read the skin block of " + test::SourcePath(""));
         return bytes;
     }();
     return block;
@@ -54,22 +39,9 @@ const TBitmap& PlayerSkin() {
     return graphics.Items(0)->Bitmap();
 }
 
-// A surface that counts its own paints.
-class CountingSkin : public TVsSkin {
-public:
-    using TVsSkin::TVsSkin;
-    int paints = 0;
-
-protected:
-    void Paint() override {
-        ++paints;
-        TVsSkin::Paint();
-    }
-};
-
 struct Window {
     test::ComponentPtr<TForm> form = test::MakeUnowned<TForm>();
-    CountingSkin* skin = new CountingSkin(form.get()); // owned by the form
+    test::CountingSkin* skin = new test::CountingSkin(form.get()); // owned by the form
     test::MainWindowLayout layout = test::BuildMainWindow(form.get(), Block(), skin);
 
     void Show() {
@@ -80,7 +52,7 @@ struct Window {
 };
 
 void BM_LoadSkinBlock(benchmark::State& state) {
-    StartApp();
+    test::StartOffscreenGui();
     for (auto _ : state) {
         TVsGraphics graphics;
         TMemoryStream in(Block());
@@ -94,7 +66,7 @@ BENCHMARK(BM_LoadSkinBlock)->Unit(benchmark::kMillisecond);
 
 // Target: under 2 ms.
 void BM_BuildMaskRegion(benchmark::State& state) {
-    StartApp();
+    test::StartOffscreenGui();
     const TBitmap& background = PlayerSkin();
     for (auto _ : state) {
         TRgnData data;
@@ -106,7 +78,7 @@ BENCHMARK(BM_BuildMaskRegion)->Unit(benchmark::kMicrosecond);
 
 // The scan alone, without the union.
 void BM_MaskRuns(benchmark::State& state) {
-    StartApp();
+    test::StartOffscreenGui();
     const TBitmap& background = PlayerSkin();
     for (auto _ : state)
         benchmark::DoNotOptimize(MaskRuns(0, 0, background, clFuchsia).size());
@@ -116,7 +88,7 @@ BENCHMARK(BM_MaskRuns)->Unit(benchmark::kMicrosecond);
 // Target: under 3 ms. The skin, twelve buttons, the slider, the bar and three labels composed
 // into the window's picture (arg 0: window hidden; arg 1: shown, so also presented).
 void BM_PaintWholeWindow(benchmark::State& state) {
-    StartApp();
+    test::StartOffscreenGui();
     Window w;
     w.layout.title->SetCaption("Some Artist - A Rather Long Song Title.mod");
     w.layout.pos_label->SetCaption("01:23 / 04:56");
@@ -133,7 +105,7 @@ BENCHMARK(BM_PaintWholeWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Target: under 100 us. A fixed-size label's caption changes; only the label is repainted.
 void BM_RepaintLabelAfterCaptionChange(benchmark::State& state) {
-    StartApp();
+    test::StartOffscreenGui();
     Window w;
     w.Show();
     const int skin_paints = w.skin->paints;
@@ -146,7 +118,7 @@ BENCHMARK(BM_RepaintLabelAfterCaptionChange)->Unit(benchmark::kMicrosecond);
 
 // The row bar as the playback controller updates it every 10 ms.
 void BM_ProgressBarPosition(benchmark::State& state) {
-    StartApp();
+    test::StartOffscreenGui();
     Window w;
     w.Show();
     const int skin_paints = w.skin->paints;

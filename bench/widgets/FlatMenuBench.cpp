@@ -5,6 +5,8 @@
 #include "framework/Forms.h"
 #include "framework/ImageList.h"
 #include "framework/Menus.h"
+#include "tests/support/GuiTestSupport.h"
+#include "tests/support/SourceFiles.h"
 #include "widgets/FlatMenu.h"
 
 #include <QImage>
@@ -27,7 +29,7 @@ struct MainMenuFixture {
         auto* images = TComponent::Create<TImageList>(form.get());
         images->SetSize(16, 16);
         TBitmap strip;
-        strip.LoadFromFile(std::string(VD_SOURCE_DIR) + "/resources/menu/menu_thumbs.bmp");
+        strip.LoadFromFile(test::SourcePath("resources/menu/menu_thumbs.bmp"));
         images->AddMasked(strip, clFuchsia);
         menu->SetImages(images);
         auto add = [&](TMenuItem* parent, const char* caption, int image) {
@@ -58,6 +60,7 @@ struct MainMenuFixture {
 };
 
 void BM_PaintMenuItemWithImage(benchmark::State& state) {
+    test::StartOffscreenGui();
     MainMenuFixture f;
     TMenuItem* about = f.menu->Items()->Items(5);
     const bool selected = state.range(0) != 0;
@@ -72,6 +75,7 @@ void BM_PaintMenuItemWithImage(benchmark::State& state) {
 }
 
 void BM_OpenMainMenu(benchmark::State& state) {
+    test::StartOffscreenGui();
     MainMenuFixture f;
     TMenuItem* root = f.menu->Items();
     for (auto _ : state) {
@@ -105,12 +109,3 @@ BENCHMARK(BM_OpenMainMenu)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace vd
-
-int main(int argc, char** argv) {
-    vd::TApplication app(argc, argv);
-    vd::SystemColors::SetClassic();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,5 +1,5 @@
-#include "framework/Application.h"
-#include "framework/Colors.h"
+#include "tests/support/GuiTestSupport.h"
+#include "widgets/PlaylistView.h"
 #include "widgets/slLBox.h"
 #include "widgets/slUtils.h"
 
@@ -18,32 +18,24 @@ public:
     using TslListBox::DrawItem;
 };
 
-TFont SansSerif(TColor color) {
-    TFont font;
-    font.SetName("MS Sans Serif");
-    font.SetHeight(-11);
-    font.SetColor(color);
-    return font;
-}
-
 // The playlist as the main window sets it up.
 std::unique_ptr<Probe> PlaylistShow() {
+    test::StartOffscreenGui();
     auto lb = std::make_unique<Probe>();
     lb->BeginLoading();
     lb->SetBounds(0, 0, 251, 116);
-    lb->SetBorderStyle(TBorderStyle::bsNone);
-    lb->SetColor(clBlack);
-    lb->ItemStyle().SetFont(SansSerif(clLime));
-    TslListBoxItemStyle& selected = lb->ItemSelStyle();
-    selected.SetColor(clYellow);
-    selected.SetFont(SansSerif(clBlue));
-    selected.SetTextStyle(TslTextStyle::fstRecessed);
-    selected.Gradient().SetActive(true);
-    selected.Gradient().SetFromColor(clYellow);
-    selected.Gradient().SetOrientation(TslGradientDir::fgdVertical);
-    lb->SetOptions({TslListBoxOptions_::fboExcludeGlyphs, TslListBoxOptions_::fboWordWrap});
+    ConfigurePlaylistView(*lb);
     lb->Loaded();
     return lb;
+}
+
+// The selected name's font.
+TFont SelectedFont() {
+    TFont font;
+    font.SetName("MS Sans Serif");
+    font.SetSize(8);
+    font.SetColor(clBlue);
+    return font;
 }
 
 // Display names that fit on one line of the playlist, or with `long_names`, that wrap onto two.
@@ -77,6 +69,7 @@ void BM_DrawPlainItem(benchmark::State& state) {
 
 // The parts of a selected line: its gradient and its recessed text.
 void BM_FillGradientVertical251(benchmark::State& state) {
+    test::StartOffscreenGui();
     TBitmap target(251, 15);
     TGradient g;
     g.SetActive(true);
@@ -89,8 +82,9 @@ void BM_FillGradientVertical251(benchmark::State& state) {
 }
 
 void BM_DrawStyledTextRecessed(benchmark::State& state) {
+    test::StartOffscreenGui();
     TBitmap target(251, 15);
-    const TFont font = SansSerif(clBlue);
+    const TFont font = SelectedFont();
     for (auto _ : state) {
         DrawStyledText(target.Canvas(), {1, 0, 249, 15}, "12 - Some tracker module.xm",
                        TslTextStyle::fstRecessed, &font, DT_NOPREFIX | DT_WORDBREAK);
@@ -133,12 +127,3 @@ BENCHMARK(BM_ScrollOnePageOf100k)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace vd
-
-int main(int argc, char** argv) {
-    vd::TApplication app(argc, argv);
-    vd::SystemColors::SetClassic();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

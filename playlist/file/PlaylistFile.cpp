@@ -1,7 +1,6 @@
 #include "playlist/file/PlaylistFile.h"
 
 #include "framework/core/AtomicFile.h"
-#include "framework/core/FilePaths.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -64,17 +63,6 @@ std::vector<std::string> ResolvePlaylistEntries(std::vector<std::string> entries
 
 void SavePlaylistFile(const std::string& path, std::span<const std::string> paths) {
     WriteFileAtomically(path, FormatPlaylist(paths));
-}
-
-std::string WithDefaultExtension(std::string_view path, std::string_view ext) {
-    std::string result(path);
-    if (ExtractFileExt(path).empty() && !ext.empty()) {
-        if (ext.front() != '.') {
-            result += '.';
-        }
-        result += ext;
-    }
-    return result;
 }
 
 } // namespace vd

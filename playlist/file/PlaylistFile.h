@@ -38,9 +38,4 @@ inline constexpr std::string_view kPlaylistExtension = ".pvl";
 // Replaces the file atomically: a failed save (EFileError) leaves an existing file whole.
 void SavePlaylistFile(const std::string& path, std::span<const std::string> paths);
 
-// The name the save dialog should use: `path` with `ext` appended when the name typed has no
-// extension of its own. `ext` may be given with or without its dot.
-[[nodiscard]] std::string WithDefaultExtension(std::string_view path,
-                                               std::string_view ext = kPlaylistExtension);
-
 } // namespace vd

@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 constexpr TColor kGrey = RGB(221, 221, 221);
@@ -252,4 +252,4 @@ TEST_F(AboutDialogTest, TheMainMenusAboutShowsTheDialogModally) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/SingleInstance.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@
 #include <fstream>
 #include <unistd.h>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -16,18 +17,13 @@ using Action = CommandLine::Action;
 
 class CommandLineParse : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("vodezaru-cmdline-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_ / "my music");
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void SetUp() override { fs::create_directories(dir_ / "my music"); }
     std::string Touch(const std::string& relative) {
         std::ofstream(dir_ / relative) << "x";
         return (dir_ / relative).string();
     }
-    CommandLine Parse(std::vector<std::string> args) { return ParseCommandLine(args, dir_); }
-    fs::path dir_;
+    CommandLine Parse(std::vector<std::string> args) { return ParseCommandLine(args, dir_.Path()); }
+    test::ScratchDir dir_{fs::temp_directory_path(), "vodezaru-cmdline"};
 };
 
 TEST_F(CommandLineParse, NoArgumentsStartsEmpty) {
@@ -136,4 +132,4 @@ TEST(InstanceRequests, TheSocketIsPerUserAndDisplayInTheRuntimeFolder) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

@@ -18,7 +18,7 @@
 
 #include <fstream>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 using Paths = std::vector<std::string>;
@@ -215,4 +215,4 @@ TEST_F(Desktop, BringingToFrontRestoresAMinimizedWindow) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

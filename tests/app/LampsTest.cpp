@@ -13,7 +13,7 @@
 
 #include <sndfile.h>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 TEST(FormatLamps, EachKindLightsItsLampAndNothingElseLightsAny) {
@@ -153,4 +153,4 @@ TEST_F(WindowLamps, AModuleThatDoesNotLoadLightsNothing) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 // What an open file dialog showed before it was cancelled.
@@ -170,4 +170,4 @@ TEST_F(PlacesDialogs, VisualStylesOnlyOnceAndOnlyOnAForm) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <optional>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 class PlaylistCommands : public PlayerFixture {
@@ -192,4 +192,4 @@ TEST_F(PlaylistCommands, AFailingSaveLeavesTheOldFileWhole) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

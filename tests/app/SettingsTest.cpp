@@ -1,4 +1,5 @@
 #include "app/Settings.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +12,9 @@ namespace vd {
 namespace {
 
 TEST(Settings, LiveBesideAWritableProgramElseInTheUserConfig) {
-    const auto dir = std::filesystem::temp_directory_path() / "vodezaru-settings-test";
-    std::filesystem::create_directories(dir);
+    const test::ScratchDir scratch(std::filesystem::temp_directory_path(),
+                                   "vodezaru-settings-test");
+    const std::filesystem::path dir = scratch.Path();
     EXPECT_EQ(SettingsPathFor((dir / "vodezaru").string()), (dir / "vodezaru.ini").string());
     EXPECT_EQ(SettingsPathFor((dir / "player.bin").string()), (dir / "player.ini").string());
 
@@ -24,7 +26,6 @@ TEST(Settings, LiveBesideAWritableProgramElseInTheUserConfig) {
     EXPECT_EQ(SettingsPathFor((dir / "prefix" / "bin" / "vodezaru").string()),
               "/tmp/xdg-test/vodezaru/vodezaru.ini");
     unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(dir);
 }
 
 TEST(Settings, PositionsAreDecimalIntegersOrNothing) {

@@ -17,7 +17,7 @@
 #include <fstream>
 #include <set>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 class SoundDialogs : public PlayerFixture {
@@ -96,4 +96,4 @@ TEST_F(SoundDialogs, TheDialogListsNamesInCapitalsUnderEachFilter) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

@@ -19,7 +19,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 using Startup = PlayerFixture;
@@ -366,4 +366,4 @@ TEST_F(Startup, ARightPressOnTheSkinOrALabelOpensTheMainMenu) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

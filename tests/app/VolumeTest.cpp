@@ -56,7 +56,7 @@ TEST(PlayerVolume, SettingTextsAndOlderFiles) {
     EXPECT_FALSE(PlayerVolume::FromSetting("loud"));
 }
 
-class PlayerVolumeInWindow : public testing::PlayerFixture {};
+class PlayerVolumeInWindow : public test::PlayerFixture {};
 
 TEST_F(PlayerVolumeInWindow, StartsAtTheSavedVolumeAndFullWithoutOne) {
     {
@@ -98,9 +98,9 @@ TEST_F(PlayerVolumeInWindow, WithoutASessionBusThereIsNoMprisAndNoComplaint) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     const std::string saved_runtime = runtime != nullptr ? runtime : "";
     ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
-    ::setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", folder_->Path().c_str(), 1);
     EXPECT_EQ(MprisService::Start(player), nullptr);
-    EXPECT_TRUE(testing::AppHarness::Errors().empty());
+    EXPECT_TRUE(test::AppHarness::Errors().empty());
     if (address != nullptr)
         ::setenv("DBUS_SESSION_BUS_ADDRESS", saved_address.c_str(), 1);
     if (runtime != nullptr)

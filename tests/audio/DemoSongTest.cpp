@@ -1,27 +1,20 @@
 // The committed demo song: what the player shows for it and what it sounds like in numbers.
 
+#include "tests/support/SourceFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <libopenmpt/libopenmpt.hpp>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <cstdint>
 #include <set>
 #include <vector>
 
 namespace {
 
-std::vector<char> read_demo_song() {
-    const char* source_dir = std::getenv("VD_SOURCE_DIR");
-    if (source_dir == nullptr) {
-        ADD_FAILURE() << "VD_SOURCE_DIR is not set";
-        return {};
-    }
-    std::ifstream in(std::filesystem::path(source_dir) / "resources/demo/dezaru-dawn.mod",
-                     std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+std::vector<std::uint8_t> read_demo_song() {
+    return vd::test::ReadSourceFile("resources/demo/dezaru-dawn.mod");
 }
 
 TEST(DemoSong, IsARealSongOfAboutAMinute) {

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 // `extension` ("*.mid" style without the star) written in capitals, and with its first letter
@@ -67,4 +67,4 @@ TEST(FileTypeTable, NamesInAnyCaseFindTheirEngineAndDevice) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

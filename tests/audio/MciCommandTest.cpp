@@ -3,6 +3,7 @@
 
 #include "audio/Mci.h"
 #include "tests/support/MediaTestSupport.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ protected:
         mciSetAudioOutput(&output);
         // One second of stereo tones at 44.1 kHz: output frames equal file frames.
         samples = test::tones(44100, 2, 44100, 441.0);
-        test::write_wave(dir.file("tone.wav"), SF_FORMAT_PCM_16, 44100, 2, samples);
+        test::write_wave(dir / "tone.wav", SF_FORMAT_PCM_16, 44100, 2, samples);
     }
     void TearDown() override {
         (void)mciSendCommand(MCI_ALL_DEVICE_ID, MCI_CLOSE, MCI_WAIT, nullptr);
@@ -33,7 +34,7 @@ protected:
         mciSetAudioOutput(nullptr);
     }
 
-    std::uint32_t open_tone() { return test::open_device(dir.file("tone.wav")); }
+    std::uint32_t open_tone() { return test::open_device(dir / "tone.wav"); }
 
     std::uint32_t open_path(const std::string& path,
                             std::uint32_t flags = MCI_WAIT | MCI_OPEN_ELEMENT) {
@@ -65,7 +66,7 @@ protected:
         return test::status_of(device, MCI_STATUS_POSITION);
     }
 
-    test::TempDir dir;
+    test::ScratchDir dir;
     test::ManualOutput output;
     test::NoticeQueue queue;
     test::NoticeRecorder recorder;
@@ -86,18 +87,18 @@ TEST_F(MciCommands, DeviceIdsStartAtOneAndAreReusedAfterClose) {
 }
 
 TEST_F(MciCommands, DeviceIsChosenByExtensionWhateverItsCase) {
-    std::filesystem::copy_file(dir.file("tone.wav"), dir.file("TONE.WaV"));
-    const std::uint32_t device = test::open_device(dir.file("TONE.WaV"));
+    std::filesystem::copy_file(dir / "tone.wav", dir / "TONE.WaV");
+    const std::uint32_t device = test::open_device(dir / "TONE.WaV");
     MCI_GETDEVCAPS_PARMS caps{};
     caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
     ASSERT_EQ(mciSendCommand(device, MCI_GETDEVCAPS, MCI_WAIT | MCI_GETDEVCAPS_ITEM, &caps), 0U);
     EXPECT_EQ(caps.dwReturn, MCI_DEVTYPE_WAVEFORM_AUDIO);
 
     // A wave file under a MIDI name goes to the sequencer, which refuses it.
-    std::filesystem::copy_file(dir.file("tone.wav"), dir.file("tone.MID"));
-    EXPECT_EQ(open_path(dir.file("tone.MID").string()), MCIERR_INVALID_FILE);
+    std::filesystem::copy_file(dir / "tone.wav", dir / "tone.MID");
+    EXPECT_EQ(open_path((dir / "tone.MID").string()), MCIERR_INVALID_FILE);
     // Named explicitly, the device type wins over the extension.
-    const std::string path = dir.file("tone.MID").string();
+    const std::string path = (dir / "tone.MID").string();
     MCI_OPEN_PARMS open{};
     open.lpstrElementName = path.c_str();
     open.lpstrDeviceType = "WaveAudio";
@@ -111,20 +112,20 @@ TEST_F(MciCommands, DeviceIsChosenByExtensionWhateverItsCase) {
 }
 
 TEST_F(MciCommands, OpenErrors) {
-    EXPECT_EQ(open_path(dir.file("missing.wav").string()), MCIERR_FILE_NOT_FOUND);
-    std::filesystem::create_directory(dir.file("folder.wav"));
-    EXPECT_EQ(open_path(dir.file("folder.wav").string()), MCIERR_FILE_READ);
+    EXPECT_EQ(open_path((dir / "missing.wav").string()), MCIERR_FILE_NOT_FOUND);
+    std::filesystem::create_directory(dir / "folder.wav");
+    EXPECT_EQ(open_path((dir / "folder.wav").string()), MCIERR_FILE_READ);
     // Nobody writes to the FIFO: opening it for reading would wait for good.
-    ASSERT_EQ(::mkfifo(dir.file("fifo.mid").c_str(), 0600), 0);
-    EXPECT_EQ(open_path(dir.file("fifo.mid").string()), MCIERR_FILE_READ);
-    std::filesystem::create_symlink("/dev/zero", dir.file("zero.wav"));
-    EXPECT_EQ(open_path(dir.file("zero.wav").string()), MCIERR_FILE_READ);
-    std::filesystem::copy_file(dir.file("tone.wav"), dir.file("tone.ogg"));
-    EXPECT_EQ(open_path(dir.file("tone.ogg").string()), MCIERR_EXTENSION_NOT_FOUND);
-    EXPECT_EQ(open_path(dir.file("tone").string()), MCIERR_EXTENSION_NOT_FOUND);
-    test::write_file(dir.file("junk.wav"), test::Bytes(300, 0x5A));
-    EXPECT_EQ(open_path(dir.file("junk.wav").string()), MCIERR_INVALID_FILE);
-    EXPECT_EQ(open_path(dir.file("tone.wav").string(), MCI_WAIT), MCIERR_FILENAME_REQUIRED);
+    ASSERT_EQ(::mkfifo((dir / "fifo.mid").c_str(), 0600), 0);
+    EXPECT_EQ(open_path((dir / "fifo.mid").string()), MCIERR_FILE_READ);
+    std::filesystem::create_symlink("/dev/zero", dir / "zero.wav");
+    EXPECT_EQ(open_path((dir / "zero.wav").string()), MCIERR_FILE_READ);
+    std::filesystem::copy_file(dir / "tone.wav", dir / "tone.ogg");
+    EXPECT_EQ(open_path((dir / "tone.ogg").string()), MCIERR_EXTENSION_NOT_FOUND);
+    EXPECT_EQ(open_path((dir / "tone").string()), MCIERR_EXTENSION_NOT_FOUND);
+    test::write_file(dir / "junk.wav", test::Bytes(300, 0x5A));
+    EXPECT_EQ(open_path((dir / "junk.wav").string()), MCIERR_INVALID_FILE);
+    EXPECT_EQ(open_path((dir / "tone.wav").string(), MCI_WAIT), MCIERR_FILENAME_REQUIRED);
     EXPECT_EQ(open_path("", MCI_WAIT | MCI_OPEN_ELEMENT), MCIERR_FILENAME_REQUIRED);
     EXPECT_EQ(mciSendCommand(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT, nullptr),
               MCIERR_NULL_PARAMETER_BLOCK);
@@ -133,7 +134,7 @@ TEST_F(MciCommands, OpenErrors) {
 }
 
 TEST_F(MciCommands, AliasesAreUniqueAndFindTheirDevice) {
-    const std::string path = dir.file("tone.wav").string();
+    const std::string path = (dir / "tone.wav").string();
     MCI_OPEN_PARMS open{};
     open.lpstrElementName = path.c_str();
     open.lpstrAlias = "song";

@@ -3,6 +3,7 @@
 
 #include "audio/Mci.h"
 #include "tests/support/MediaTestSupport.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -14,12 +15,12 @@ namespace {
 
 TEST(MciOutput, ShortFilePlaysToTheEndOnTheAudioThread) {
     ::setenv("VODEZARU_AUDIO_OUT", "null", 1);
-    test::TempDir dir;
-    test::write_wave(dir.file("beep.wav"), SF_FORMAT_PCM_16, 22050, 1,
+    test::ScratchDir dir;
+    test::write_wave(dir / "beep.wav", SF_FORMAT_PCM_16, 22050, 1,
                      test::tones(2205, 1, 22050, 441.0));
     test::NoticeQueue queue;
     test::NoticeRecorder recorder;
-    const std::uint32_t device = test::open_device(dir.file("beep.wav"));
+    const std::uint32_t device = test::open_device(dir / "beep.wav");
     MCI_PLAY_PARMS play{recorder.handle(), 0, 0};
     ASSERT_EQ(mciSendCommand(device, MCI_PLAY, MCI_NOTIFY, &play), 0U);
     // A tenth of a second of sound; the wait only guards against a hang.

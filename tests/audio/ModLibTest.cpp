@@ -18,7 +18,7 @@ namespace {
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
-using vd::testing::SongShape;
+using vd::test::SongShape;
 
 // The module library plays through the process-wide output: make it the silent, real-time
 // sink before anything opens it.
@@ -76,7 +76,7 @@ protected:
 
     // LoadModule as the player does it.
     std::int32_t load(const SongShape& shape) {
-        const std::string path = write_file("modlib_song.mod", vd::testing::make_song_bytes(shape));
+        const std::string path = write_file("modlib_song.mod", vd::test::make_song_bytes(shape));
         MODLIB_Free();
         MODLIB_Init(-1, 44100, 32);
         return MODLIB_MusicLoad(0, path.c_str(), 0, 0, 512);
@@ -135,7 +135,7 @@ TEST_F(ModLib, LoadsPartOfAFileAndFromMemory) {
     SongShape shape;
     shape.title = "Embedded";
     shape.orders = 3;
-    const auto song = vd::testing::make_song_bytes(shape);
+    const auto song = vd::test::make_song_bytes(shape);
     std::vector<std::uint8_t> wrapped(100 + song.size() + 50, 0xEE);
     std::ranges::copy(song, wrapped.begin() + 100);
 

@@ -23,9 +23,9 @@ TEST(ModWriter, NotesMapToTheProTrackerPeriods) {
 }
 
 TEST(ModWriter, FileHasTheProTrackerLayout) {
-    vd::testing::SongShape shape;
+    vd::test::SongShape shape;
     shape.orders = 3;
-    const auto bytes = vd::testing::make_song_bytes(shape);
+    const auto bytes = vd::test::make_song_bytes(shape);
     const std::size_t header = 20 + 31 * 30 + 2 + 128 + 4;
     EXPECT_EQ(bytes.size(), header + 3 * 64 * 4 * 4 + 64);
     EXPECT_EQ(std::string(bytes.begin() + header - 4, bytes.begin() + header), "M.K.");
@@ -33,7 +33,7 @@ TEST(ModWriter, FileHasTheProTrackerLayout) {
 }
 
 TEST(ModWriter, LibopenmptReadsTitleOrdersPatternsAndSamples) {
-    mw::Module m = vd::testing::make_song({.title = "Writer Check", .orders = 4});
+    mw::Module m = vd::test::make_song({.title = "Writer Check", .orders = 4});
     m.orders = {2, 0, 2, 1, 3};
     const openmpt::module mod(mw::write_mod(m));
     EXPECT_EQ(mod.get_metadata("title"), "Writer Check");
@@ -48,7 +48,7 @@ TEST(ModWriter, LibopenmptReadsTitleOrdersPatternsAndSamples) {
 }
 
 TEST(ModWriter, PatternCellsSurviveTheRoundTrip) {
-    mw::Module m = vd::testing::make_song({.orders = 1});
+    mw::Module m = vd::test::make_song({.orders = 1});
     m.patterns[0][5][2] = {mw::period_of(mw::note("E-3")), 1, mw::effect::kPortaUp, 0x20};
     m.patterns[0][6][2] = {mw::period_of(mw::note("C-2")), 1, 0, 0};
     openmpt::module mod(mw::write_mod(m));
@@ -63,7 +63,7 @@ TEST(ModWriter, PatternCellsSurviveTheRoundTrip) {
 }
 
 TEST(ModWriter, RejectsWhatTheFormatCannotHold) {
-    mw::Module m = vd::testing::make_song({.orders = 1});
+    mw::Module m = vd::test::make_song({.orders = 1});
     m.orders = {1};
     EXPECT_THROW((void)mw::write_mod(m), std::invalid_argument); // no pattern 1
     m.orders.clear();

@@ -19,8 +19,8 @@ using namespace std::chrono_literals;
 // The process-wide output stays silent and needs no sound card.
 const bool kSilentOutput = ::setenv("VODEZARU_AUDIO_OUT", "null", 1) == 0;
 
-std::vector<std::byte> song_bytes(const vd::testing::SongShape& shape) {
-    const auto bytes = vd::testing::make_song_bytes(shape);
+std::vector<std::byte> song_bytes(const vd::test::SongShape& shape) {
+    const auto bytes = vd::test::make_song_bytes(shape);
     const auto* first = reinterpret_cast<const std::byte*>(bytes.data());
     return {first, first + bytes.size()};
 }
@@ -72,7 +72,7 @@ TEST(ModuleChange, APausedModuleTellsNothingUntilItIsMoved) {
 }
 
 TEST(ModuleChange, TheEndOfTheSongIsTold) {
-    vd::testing::SongShape shape;
+    vd::test::SongShape shape;
     shape.orders = 1;
     shape.last_row = 3;
     vd::ModulePlayer player(song_bytes(shape));

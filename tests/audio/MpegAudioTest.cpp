@@ -6,6 +6,7 @@
 #include "audio/MciError.h"
 #include "audio/MpegAudioDecoder.h"
 #include "tests/support/MediaTestSupport.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -177,26 +178,20 @@ TEST(MpegAudio, CutFilePlaysToItsEndThroughTheCommandLayer) {
     mciSetAudioOutput(&output);
     test::NoticeQueue queue;
     test::NoticeRecorder recorder;
-    test::TempDir dir;
+    test::ScratchDir dir;
     auto mp3 = test::encode_mp3(test::tones(44100, 2, 44100, 441.0), 2, 44100, false, true);
     mp3.bytes.resize(mp3.bytes.size() / 2 +
                      77); // mid-frame; the header frame still claims a second
-    test::write_file(dir.file("cut.Mp2"), mp3.bytes);
+    test::write_file(dir / "cut.Mp2", mp3.bytes);
 
-    const std::uint32_t device = test::open_device(dir.file("cut.Mp2"));
+    const std::uint32_t device = test::open_device(dir / "cut.Mp2");
     MCI_GETDEVCAPS_PARMS caps{};
     caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
     EXPECT_EQ(mciSendCommand(device, MCI_GETDEVCAPS, MCI_WAIT | MCI_GETDEVCAPS_ITEM, &caps), 0U);
     EXPECT_EQ(caps.dwReturn, MCI_DEVTYPE_DIGITAL_VIDEO);
     const std::uint32_t length = test::status_of(device, MCI_STATUS_LENGTH);
     EXPECT_GT(length, 0U);
-    MCI_PLAY_PARMS play{};
-    play.dwCallback = recorder.handle();
-    ASSERT_EQ(mciSendCommand(device, MCI_PLAY, MCI_NOTIFY, &play), 0U);
-    for (int block = 0; block < 100 && test::status_of(device, MCI_STATUS_MODE) == MCI_MODE_PLAY;
-         ++block)
-        (void)output.render(1024);
-    queue.run();
+    ASSERT_EQ(test::play_to_end(device, output, queue, recorder), 0U);
     EXPECT_EQ(test::status_of(device, MCI_STATUS_MODE), MCI_MODE_STOP);
     EXPECT_EQ(test::status_of(device, MCI_STATUS_POSITION), length);
     EXPECT_EQ(recorder.notices,

@@ -4,6 +4,7 @@
 
 #include "audio/Mci.h"
 #include "tests/support/MediaTestSupport.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -42,14 +43,14 @@ protected:
 
     test::ManualOutput output_;
     test::NoticeQueue queue_;
-    test::TempDir dir_;
+    test::ScratchDir dir_;
 };
 
 TEST_P(MpegCommandSeek, PlaysOnFromTheTargetSample) {
     const auto [rate_hz, vbr] = GetParam();
     const auto source = test::sweep(static_cast<std::size_t>(rate_hz) * 8, 2, rate_hz, 200, 2000);
     const auto mp3 = test::encode_mp3(source, 2, rate_hz, vbr, true);
-    const auto path = dir_.file("sweep.mp3");
+    const auto path = dir_ / "sweep.mp3";
     test::write_file(path, mp3.bytes);
     int decoded_rate_hz = 0;
     const auto reference = test::mpg123_decode(mp3.bytes, decoded_rate_hz);

@@ -3,6 +3,7 @@
 #include "audio/AudioOutput.h"
 #include "audio/AudioSource.h"
 #include "audio/PulseLatency.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -97,8 +98,6 @@ TEST(PulseOutput, WithoutAServerThePlayerStillPlaysSilently) {
 class PrivatePulseServer {
 public:
     PrivatePulseServer() {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("vd-pulse-test-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_ / "runtime");
         std::filesystem::permissions(folder_ / "runtime", std::filesystem::perms::owner_all);
         socket_ = folder_ / "native";
@@ -109,7 +108,7 @@ public:
             << " auth-anonymous=1\n";
         const std::string config = (folder_ / "server.pa").string();
         const std::string runtime = "XDG_RUNTIME_DIR=" + (folder_ / "runtime").string();
-        const std::string home = "HOME=" + folder_.string();
+        const std::string home = "HOME=" + folder_.Path();
         std::vector<std::string> args = {"pulseaudio",
                                          "-n",
                                          "-F",
@@ -138,8 +137,6 @@ public:
             ::kill(pid_, SIGTERM);
             ::waitpid(pid_, nullptr, 0);
         }
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
     }
     PrivatePulseServer(const PrivatePulseServer&) = delete;
     PrivatePulseServer& operator=(const PrivatePulseServer&) = delete;
@@ -148,7 +145,7 @@ public:
     [[nodiscard]] std::string Address() const { return "unix:" + socket_.string(); }
 
 private:
-    std::filesystem::path folder_;
+    vd::test::ScratchDir folder_{std::filesystem::temp_directory_path(), "vd-pulse-test"};
     std::filesystem::path socket_;
     pid_t pid_ = 0;
     bool ready_ = false;

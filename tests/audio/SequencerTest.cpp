@@ -5,6 +5,7 @@
 #include "audio/SequencerDecoder.h"
 #include "audio/SequencerSynth.h"
 #include "tests/support/MediaTestSupport.h"
+#include "tests/support/ScratchDir.h"
 
 #include <fluidsynth.h>
 #include <gtest/gtest.h>
@@ -115,9 +116,9 @@ TEST(Sequencer, SeekSilencesNotesStillHeld) {
 TEST(Sequencer, RmiFileOpensThroughTheCommandLayer) {
     test::ManualOutput output;
     mciSetAudioOutput(&output);
-    test::TempDir dir;
-    test::write_file(dir.file("song.RMI"), test::wrap_rmid(tempo_change_song()));
-    const std::uint32_t device = test::open_device(dir.file("song.RMI"));
+    test::ScratchDir dir;
+    test::write_file(dir / "song.RMI", test::wrap_rmid(tempo_change_song()));
+    const std::uint32_t device = test::open_device(dir / "song.RMI");
     EXPECT_EQ(test::status_of(device, MCI_STATUS_LENGTH), 1500U);
     MCI_GETDEVCAPS_PARMS caps{};
     caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
@@ -130,9 +131,9 @@ TEST(Sequencer, RmiFileOpensThroughTheCommandLayer) {
 TEST(Sequencer, PositionInMillisecondsFollowsRenderedFrames) {
     test::ManualOutput output;
     mciSetAudioOutput(&output);
-    test::TempDir dir;
-    test::write_file(dir.file("song.mid"), tempo_change_song());
-    const std::uint32_t device = test::open_device(dir.file("song.mid"));
+    test::ScratchDir dir;
+    test::write_file(dir / "song.mid", tempo_change_song());
+    const std::uint32_t device = test::open_device(dir / "song.mid");
     ASSERT_EQ(mciSendCommand(device, MCI_PLAY, 0, nullptr), 0U);
     (void)output.render(44100);
     EXPECT_EQ(test::status_of(device, MCI_STATUS_POSITION), 1000U);
@@ -144,24 +145,24 @@ TEST(Sequencer, PositionInMillisecondsFollowsRenderedFrames) {
 }
 
 TEST(Sequencer, TruncatedFilePlaysWhatItHas) {
-    test::TempDir dir;
+    test::ScratchDir dir;
     Bytes bytes = tempo_change_song();
     bytes.resize(bytes.size() - 3); // the last program change is cut
-    test::write_file(dir.file("cut.mid"), bytes);
-    const std::uint32_t device = test::open_device(dir.file("cut.mid"));
+    test::write_file(dir / "cut.mid", bytes);
+    const std::uint32_t device = test::open_device(dir / "cut.mid");
     // The tempo track is whole, and its end still sets the length.
     EXPECT_EQ(test::status_of(device, MCI_STATUS_LENGTH), 1500U);
     EXPECT_EQ(mciSendCommand(device, MCI_CLOSE, MCI_WAIT, nullptr), 0U);
 }
 
 TEST(Sequencer, DamagedFileIsAnInvalidFile) {
-    test::TempDir dir;
+    test::ScratchDir dir;
     Bytes bytes = tempo_change_song();
     bytes[9] = 2; // format 2
-    test::write_file(dir.file("bad.mid"), bytes);
-    test::write_file(dir.file("noise.midi"), Bytes{0x4D, 0x54, 0x68, 0x64, 0xFF, 0x00});
+    test::write_file(dir / "bad.mid", bytes);
+    test::write_file(dir / "noise.midi", Bytes{0x4D, 0x54, 0x68, 0x64, 0xFF, 0x00});
     for (const char* name : {"bad.mid", "noise.midi"}) {
-        const std::string path = dir.file(name).string();
+        const std::string path = (dir / name).string();
         MCI_OPEN_PARMS open{};
         open.lpstrElementName = path.c_str();
         EXPECT_EQ(mciSendCommand(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT, &open),
@@ -180,12 +181,12 @@ protected:
         ::unsetenv("VODEZARU_SOUNDFONT");
         set_default_soundfont_paths(std::nullopt);
     }
-    test::TempDir dir;
+    test::ScratchDir dir;
 };
 
 TEST_F(MissingSoundfont, OpenFailsWithATextThatNamesTheFix) {
-    test::write_file(dir.file("song.mid"), tempo_change_song());
-    const std::string path = dir.file("song.mid").string();
+    test::write_file(dir / "song.mid", tempo_change_song());
+    const std::string path = (dir / "song.mid").string();
     MCI_OPEN_PARMS open{};
     open.lpstrElementName = path.c_str();
     const std::uint32_t result = mciSendCommand(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT, &open);
@@ -198,8 +199,8 @@ TEST_F(MissingSoundfont, OpenFailsWithATextThatNamesTheFix) {
 }
 
 TEST_F(MissingSoundfont, DamagedFileIsReportedAsDamagedFirst) {
-    test::write_file(dir.file("bad.mid"), Bytes{'n', 'o', 't', ' ', 'M', 'I', 'D', 'I'});
-    const std::string path = dir.file("bad.mid").string();
+    test::write_file(dir / "bad.mid", Bytes{'n', 'o', 't', ' ', 'M', 'I', 'D', 'I'});
+    const std::string path = (dir / "bad.mid").string();
     MCI_OPEN_PARMS open{};
     open.lpstrElementName = path.c_str();
     EXPECT_EQ(mciSendCommand(0, MCI_OPEN, MCI_WAIT | MCI_OPEN_ELEMENT, &open), MCIERR_INVALID_FILE);
@@ -215,8 +216,8 @@ TEST_F(MissingSoundfont, EnvironmentVariableNamesTheSoundfontToUse) {
         GTEST_SKIP() << "no soundfont installed";
     set_default_soundfont_paths(std::vector<std::filesystem::path>{});
     ::setenv("VODEZARU_SOUNDFONT", installed.c_str(), 1);
-    test::write_file(dir.file("song.mid"), tempo_change_song());
-    const std::uint32_t device = test::open_device(dir.file("song.mid"));
+    test::write_file(dir / "song.mid", tempo_change_song());
+    const std::uint32_t device = test::open_device(dir / "song.mid");
     EXPECT_EQ(mciSendCommand(device, MCI_CLOSE, MCI_WAIT, nullptr), 0U);
 }
 

@@ -6,6 +6,7 @@
 #include "audio/MciError.h"
 #include "audio/WaveAudioDecoder.h"
 #include "tests/support/MediaTestSupport.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -141,8 +142,8 @@ TEST(WaveAudio, OtherContainersAreNotWaveFiles) {
     info.samplerate = 8000;
     info.channels = 1;
     info.format = SF_FORMAT_AIFF | SF_FORMAT_PCM_16;
-    test::TempDir dir;
-    const auto path = dir.file("sound.aiff");
+    test::ScratchDir dir;
+    const auto path = dir / "sound.aiff";
     SNDFILE* out = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(out, nullptr);
     const std::vector<float> silence(800, 0.0F);
@@ -161,22 +162,16 @@ TEST(WaveAudio, TruncatedFilePlaysToItsEndThroughTheCommandLayer) {
     mciSetAudioOutput(&output);
     test::NoticeQueue queue;
     test::NoticeRecorder recorder;
-    test::TempDir dir;
+    test::ScratchDir dir;
     auto bytes = test::wave_bytes(SF_FORMAT_PCM_16, 22050, 1, test::tones(22050, 1, 22050, 441.0));
     bytes.resize(bytes.size() / 2); // the header still claims a second
-    test::write_file(dir.file("cut.wav"), bytes);
+    test::write_file(dir / "cut.wav", bytes);
 
-    const std::uint32_t device = test::open_device(dir.file("cut.wav"));
+    const std::uint32_t device = test::open_device(dir / "cut.wav");
     const std::uint32_t length = test::status_of(device, MCI_STATUS_LENGTH);
     EXPECT_GT(length, 0U);
     EXPECT_LE(length, 1000U);
-    MCI_PLAY_PARMS play{};
-    play.dwCallback = recorder.handle();
-    ASSERT_EQ(mciSendCommand(device, MCI_PLAY, MCI_NOTIFY, &play), 0U);
-    for (int block = 0; block < 100 && test::status_of(device, MCI_STATUS_MODE) == MCI_MODE_PLAY;
-         ++block)
-        (void)output.render(1024);
-    queue.run();
+    ASSERT_EQ(test::play_to_end(device, output, queue, recorder), 0U);
     EXPECT_EQ(test::status_of(device, MCI_STATUS_MODE), MCI_MODE_STOP);
     EXPECT_EQ(test::status_of(device, MCI_STATUS_POSITION), length);
     EXPECT_EQ(recorder.notices,

@@ -9,6 +9,7 @@
 #include "tests/e2e/support/TrayPanel.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/WindowPlaces.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -37,28 +38,27 @@ constexpr int kScreenWidth = 1280;
 constexpr int kScreenHeight = 1024;
 constexpr std::uint32_t kGrey = 0xDDDDDD;
 
-class About : public ::testing::Test {
+class About : public WindowTest<> {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
+        WindowTest<>::SetUp();
+        if (IsSkipped())
+            return;
         // The desktop's opener is found on the PATH: a stand-in that writes down what it was
         // asked to open.
-        browser_log_ = scratch_ / "opened.txt";
-        const std::filesystem::path opener = scratch_ / "xdg-open";
+        browser_log_ = *scratch_ / "opened.txt";
+        const std::filesystem::path opener = *scratch_ / "xdg-open";
         std::ofstream(opener) << "#!/bin/sh\necho \"$@\" >> '" << browser_log_.string() << "'\n";
         std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
         const char* path = std::getenv("PATH");
         saved_path_ = path != nullptr ? path : "";
-        setenv("PATH", (scratch_ / "").string().append(":").append(saved_path_).c_str(), 1);
-        x_ = std::make_unique<XDisplay>();
+        setenv("PATH", (*scratch_ / "").string().append(":").append(saved_path_).c_str(), 1);
     }
     void TearDown() override {
         player_.reset();
         panel_.reset();
         setenv("PATH", saved_path_.c_str(), 1);
-        std::filesystem::remove(settings_file());
+        WindowTest<>::TearDown();
     }
     void StartPlayer() {
         player_ = std::make_unique<Player>(*x_, std::vector<std::string>{}, "null");
@@ -129,10 +129,8 @@ protected:
         EXPECT_NEAR(about.y, (kScreenHeight - 306) / 2, 40);
     }
 
-    Scratch scratch_;
     std::filesystem::path browser_log_;
     std::string saved_path_;
-    std::unique_ptr<XDisplay> x_;
     std::unique_ptr<TrayPanel> panel_;
     std::unique_ptr<Player> player_;
 };

@@ -8,6 +8,7 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/WindowPlaces.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -48,30 +49,22 @@ constexpr int kDy = 30;
            "\nVolume=100\n";
 }
 
-class Exit : public ::testing::Test {
+class Exit : public WindowTest<> {
 protected:
-    void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        remove_settings();
-        x_ = std::make_unique<XDisplay>();
-    }
-    void TearDown() override { remove_settings(); }
-
-    static void remove_settings() {
-        std::error_code ignored;
-        std::filesystem::remove(settings_file(), ignored);
+    // Whether the window leaves where it was `before` within a second.
+    [[nodiscard]] static bool moves_within_a_second(Player& player, const WindowInfo& before) {
+        return wait_until(
+            [&] {
+                const WindowInfo w = player.window();
+                return w.x != before.x || w.y != before.y;
+            },
+            1s);
     }
 
     // Drags the window by its bare skin so that the position to save is not the designed one.
     void move_window(Player& player) {
         const WindowInfo before = player.window();
-        const auto [sx, sy] = player.screen_point(kBareSkinX, kBareSkinY);
-        xdo::move_to(sx, sy);
-        xdo::press(1);
-        xdo::move_by(kDx / 2, kDy / 2);
-        xdo::move_by(kDx / 2, kDy / 2);
-        xdo::release(1);
+        drag_bare_skin(player, kDx, kDy);
         ASSERT_TRUE(wait_until(
             [&] {
                 const WindowInfo w = player.window();
@@ -88,8 +81,6 @@ protected:
         EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0)
             << "after " << how << " the player ended with status " << *status;
     }
-
-    std::unique_ptr<XDisplay> x_;
 };
 
 TEST_F(Exit, TheWindowManagersCloseIsTheMenusClose) {
@@ -104,7 +95,7 @@ TEST_F(Exit, TerminationSignalsCloseAsTheMenusCloseDoes) {
     for (const auto& [signal, name] : {std::pair{SIGTERM, "SIGTERM"}, std::pair{SIGINT, "SIGINT"},
                                        std::pair{SIGHUP, "SIGHUP"}}) {
         SCOPED_TRACE(name);
-        remove_settings();
+        std::filesystem::remove(settings_file());
         Player player(*x_, {}, "null");
         move_window(player);
         player.process().send_signal(signal);
@@ -253,12 +244,7 @@ TEST_F(Exit, AShortClickOnTheFaceLeavesTheWindowWhereItIs) {
     xdo::click(1);
     xdo::move_by(60, 45);
     xdo::move_by(30, 20);
-    EXPECT_FALSE(wait_until(
-        [&] {
-            const WindowInfo w = player.window();
-            return w.x != before.x || w.y != before.y;
-        },
-        1s))
+    EXPECT_FALSE(moves_within_a_second(player, before))
         << "the window followed the pointer after a click";
 }
 
@@ -299,12 +285,7 @@ TEST_F(ExitUnderWindowManager, AShortClickOnTheFaceDoesNotStickTheWindowToThePoi
     std::this_thread::sleep_for(200ms);
     xdo::move_by(60, 45);
     xdo::move_by(30, 20);
-    EXPECT_FALSE(wait_until(
-        [&] {
-            const WindowInfo w = player.window();
-            return w.x != before.x || w.y != before.y;
-        },
-        1s))
+    EXPECT_FALSE(moves_within_a_second(player, before))
         << "the window followed the pointer after a click";
 }
 

@@ -25,17 +25,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// One song per entry, each an octave apart, so the pitch tells which entry plays.
-constexpr std::array<const char*, 3> kNotes = {"C-1", "C-2", "C-3"};
-constexpr std::array<double, 3> kPitchesHz = {129.5, 259.0, 518.0};
-
-[[nodiscard]] int entry_of_pitch(double hz) {
-    for (std::size_t i = 0; i < kPitchesHz.size(); ++i)
-        if (std::fabs(hz - kPitchesHz[i]) < kPitchesHz[i] * 0.08)
-            return static_cast<int>(i);
-    return -1;
-}
-
 class FileNames : public WindowTest<> {};
 
 TEST_F(FileNames, AModuleNamedInCapitalsPlaysFromTheCommandLine) {

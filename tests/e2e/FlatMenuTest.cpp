@@ -7,6 +7,7 @@
 #include "tests/e2e/support/TrayPanel.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/WindowPlaces.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -70,16 +71,8 @@ constexpr std::uint32_t kSeparatorColor = 0xA0A0A0;  // button shadow lightened 
     return n;
 }
 
-class FlatMenus : public ::testing::Test {
+class FlatMenus : public WindowTest<> {
 protected:
-    void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-    }
-    void TearDown() override { std::filesystem::remove(settings_file()); }
-
     [[nodiscard]] std::optional<WindowInfo> wait_for_menu(XWindowId main, std::size_t how_many) {
         std::optional<WindowInfo> menu;
         (void)wait_until(
@@ -109,8 +102,6 @@ protected:
             1s, 100ms);
         return last;
     }
-
-    std::unique_ptr<XDisplay> x_;
 };
 
 TEST_F(FlatMenus, MainMenuShowsTheIconColumnTheDisabledHeadingAndTheLiftedIconUnderThePointer) {

@@ -8,6 +8,7 @@
 #include "tests/e2e/support/TestSongs.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,15 +29,12 @@ using Clock = std::chrono::steady_clock;
 
 enum class Channel { SessionBus, Socket };
 
-// Songs a fifth or more apart, so that the pitch tells which one sounds.
-constexpr std::array<const char*, 3> kNotes = {"C-1", "C-2", "C-3"};
-constexpr std::array<double, 3> kPitchesHz = {129.5, 259.0, 518.0};
-
-class Instance : public ::testing::TestWithParam<Channel> {
+class Instance : public WindowTest<::testing::TestWithParam<Channel>> {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
+        WindowTest<::testing::TestWithParam<Channel>>::SetUp();
+        if (IsSkipped())
+            return;
         const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
         if (GetParam() == Channel::SessionBus) {
             if (bus == nullptr || *bus == '\0')
@@ -44,25 +43,15 @@ protected:
         } else {
             environment_ = {std::string("DBUS_SESSION_BUS_ADDRESS=") + kNoSessionBus};
         }
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
-        recording_ = *scratch_ / "capture.wav";
         // A runtime folder of the test's own, with a short path: a socket's path has a small limit.
-        char runtime[] = "/tmp/vdrt-XXXXXX";
-        ASSERT_NE(::mkdtemp(runtime), nullptr);
-        runtime_ = runtime;
-        environment_.push_back("XDG_RUNTIME_DIR=" + runtime_.string());
+        runtime_.emplace("/tmp", "vdrt");
+        environment_.push_back("XDG_RUNTIME_DIR=" + runtime_->Path());
         for (std::size_t i = 0; i < kNotes.size(); ++i) {
             songs_[i] = *scratch_ / ("song " + std::to_string(i + 1) + ".mod");
             // Long songs: each plays on for the whole test.
             modwriter::save_mod(tone_song("Song " + std::to_string(i + 1), kNotes[i], 6, 32),
                                 songs_[i]);
         }
-    }
-
-    void TearDown() override {
-        if (!runtime_.empty())
-            std::filesystem::remove_all(runtime_);
     }
 
     [[nodiscard]] std::unique_ptr<Player> start_first(const std::vector<std::string>& args) {
@@ -95,11 +84,7 @@ protected:
         const std::span<const float> tail = std::span<const float>(r.mono).last(frames_of_ms(300));
         if (rms(tail) < 0.01)
             return -1;
-        const double hz = frequency_hz(tail, kRateHz);
-        for (std::size_t i = 0; i < kPitchesHz.size(); ++i)
-            if (std::fabs(hz - kPitchesHz[i]) < kPitchesHz[i] * 0.08)
-                return static_cast<int>(i);
-        return -1;
+        return entry_of_pitch(frequency_hz(tail, kRateHz));
     }
     // Waits until song `index` has sounded for a while, at most `timeout`.
     [[nodiscard]] bool comes_to_play(int index, std::chrono::milliseconds timeout = 5s) {
@@ -116,12 +101,9 @@ protected:
         return true;
     }
 
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
-    std::filesystem::path recording_;
     std::array<std::filesystem::path, 3> songs_;
     std::vector<std::string> environment_;
-    std::filesystem::path runtime_;
+    std::optional<test::ScratchDir> runtime_;
 };
 
 TEST_P(Instance, ASecondStartWithAFilePlaysItInTheFirstAndEndsAtOnce) {

@@ -46,8 +46,6 @@ constexpr int kStopY = 195 + 7;
 
 class Lamps : public WindowTest<> {
 protected:
-    void TearDown() override { std::filesystem::remove(settings_file()); }
-
     [[nodiscard]] Image lamps(Player& player) {
         const auto [x, y] = player.screen_point(kLampsLeft, kLampsTop);
         return x_->grab(x, y, kLampsWidth, kLampsHeight);

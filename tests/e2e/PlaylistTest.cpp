@@ -37,18 +37,6 @@ constexpr int kNextWidth = 23;
 constexpr int kNextHeight = 14;
 constexpr int kNextStripTop = 0;
 
-// One song per entry, each an octave apart, so the pitch tells which entry plays.
-constexpr std::array<const char*, 3> kNotes = {"C-1", "C-2", "C-3"};
-constexpr std::array<double, 3> kPitchesHz = {129.5, 259.0, 518.0};
-
-// Which entry's pitch `hz` is, or -1.
-[[nodiscard]] int entry_of_pitch(double hz) {
-    for (std::size_t i = 0; i < kPitchesHz.size(); ++i)
-        if (std::fabs(hz - kPitchesHz[i]) < kPitchesHz[i] * 0.08)
-            return static_cast<int>(i);
-    return -1;
-}
-
 // What one row of the shown playlist holds: pixels of the normal items' lime text, and how much of
 // the row is covered by something other than the black background (a selected row is filled).
 struct RowLook {

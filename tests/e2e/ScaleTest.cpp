@@ -7,6 +7,7 @@
 #include "tests/e2e/support/Scratch.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 #include "tests/support/MediaTestSupport.h"
@@ -26,21 +27,19 @@ using namespace std::chrono_literals;
 constexpr std::uint32_t kFuchsia = 0xFF00FF;
 constexpr int kScale = 2;
 
-class Scaled : public ::testing::Test {
+class Scaled : public WindowTest<> {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
+        WindowTest<>::SetUp();
+        if (IsSkipped())
+            return;
         // At the screen's corner the doubled window fits on the virtual screen whole.
         std::ofstream(settings_file()) << "[Config]\r\nLeft=0\r\nTop=0\r\n";
         ::setenv("VODEZARU_SCALE", std::to_string(kScale).c_str(), 1);
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
-        recording_ = *scratch_ / "capture.wav";
     }
     void TearDown() override {
         ::unsetenv("VODEZARU_SCALE");
-        std::filesystem::remove(settings_file());
+        WindowTest<>::TearDown();
     }
 
     // Loudness of the last half second recorded.
@@ -51,10 +50,6 @@ protected:
             return 0.0;
         return test::rms(std::span<const float>(r.mono).subspan(r.frames() - span, span));
     }
-
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
-    std::filesystem::path recording_;
 };
 
 TEST_F(Scaled, TheWindowItsShapeAndItsPixelsAreDoubled) {

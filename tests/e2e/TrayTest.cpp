@@ -13,6 +13,7 @@
 #include "tests/e2e/support/TrayPanel.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/WindowPlaces.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/e2e/support/Xdo.h"
 
@@ -36,17 +37,11 @@ using namespace std::chrono_literals;
 constexpr const char* kIconName = "VO Dezaru";
 
 // The player, its windows and menus, and minimizing it from its main menu.
-class TrayFixture : public ::testing::Test {
+class TrayFixture : public WindowTest<> {
 protected:
-    void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-    }
     void TearDown() override {
         player_.reset();
-        std::filesystem::remove(settings_file());
+        WindowTest<>::TearDown();
     }
 
     // A session bus of the test's own, so that a notification area of the desktop the tests run
@@ -114,7 +109,6 @@ protected:
         return true;
     }
 
-    std::unique_ptr<XDisplay> x_;
     std::unique_ptr<SessionBus> bus_;
     std::unique_ptr<Player> player_;
 };
@@ -138,14 +132,14 @@ protected:
         panel_.reset();
     }
 
-    // Minimize from the main menu and wait for the icon to dock.
+    // Minimize from the main menu and wait for the icon to dock in its place.
     [[nodiscard]] std::optional<WindowInfo> minimize_to_tray() {
         if (!choose_minimize())
             return std::nullopt;
         std::optional<WindowInfo> icon;
         (void)wait_until(
             [&] {
-                icon = panel_->icon(kIconName);
+                icon = panel_->placed_icon(kIconName);
                 return icon.has_value() && !main_window_viewable();
             },
             3s);
@@ -252,7 +246,7 @@ TEST_F(Tray, TheIconComesBackWithARestartedTrayAndTheWindowIsNotLostMeanwhile) {
     std::optional<WindowInfo> icon;
     EXPECT_TRUE(wait_until(
         [&] {
-            icon = panel_->icon(kIconName);
+            icon = panel_->placed_icon(kIconName);
             return icon.has_value();
         },
         3s))

@@ -5,6 +5,7 @@
 #include "tests/e2e/support/Scratch.h"
 #include "tests/e2e/support/Wait.h"
 #include "tests/e2e/support/Wav.h"
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/XDisplay.h"
 #include "tests/support/MediaTestSupport.h"
 
@@ -15,34 +16,30 @@
 
 #include <cstdlib>
 #include <future>
+#include <optional>
 
 namespace vd::e2e {
 namespace {
 
 using namespace std::chrono_literals;
 
-class Wayland : public ::testing::Test {
+class Wayland : public WindowTest<> {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
+        WindowTest<>::SetUp();
+        if (IsSkipped())
+            return;
         ASSERT_EQ(::access("/usr/bin/weston", X_OK), 0) << "weston is not installed (make setup)";
-        x_ = std::make_unique<XDisplay>();
-        scratch_ = std::make_unique<Scratch>();
         // A socket's path must fit in 108 bytes: the scratch folder is too deep for that.
-        runtime_ = std::filesystem::temp_directory_path() /
-                   ("vodezaru-wayland-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(runtime_);
-        std::filesystem::permissions(runtime_, std::filesystem::perms::owner_all);
+        runtime_.emplace(std::filesystem::temp_directory_path(), "vodezaru-wayland");
         socket_ = "wl-vodezaru-" + std::to_string(::getpid());
         weston_ = std::make_unique<ChildProcess>(
             "/usr/bin/weston",
             std::vector<std::string>{"--backend=headless-backend.so", "--socket=" + socket_,
                                      "--idle-time=0", "--width=1280", "--height=1024"},
-            std::vector<std::string>{"XDG_RUNTIME_DIR=" + runtime_.string()});
-        ASSERT_TRUE(wait_until([&] { return std::filesystem::exists(runtime_ / socket_); }, 10s))
+            std::vector<std::string>{"XDG_RUNTIME_DIR=" + runtime_->Path()});
+        ASSERT_TRUE(wait_until([&] { return std::filesystem::exists(*runtime_ / socket_); }, 10s))
             << "weston did not open its socket";
-        recording_ = *scratch_ / "capture.wav";
         song_ = *scratch_ / "tone.wav";
         test::write_wave(song_, SF_FORMAT_PCM_16, 44100, 2,
                          test::tones(44100 * 10, 2, 44100, 440.0));
@@ -51,16 +48,12 @@ protected:
     void TearDown() override {
         if (weston_)
             weston_->terminate();
-        std::error_code ignored;
-        std::filesystem::remove_all(runtime_, ignored);
+        WindowTest<>::TearDown();
     }
 
-    std::unique_ptr<XDisplay> x_;
-    std::unique_ptr<Scratch> scratch_;
+    std::optional<test::ScratchDir> runtime_;
     std::unique_ptr<ChildProcess> weston_;
-    std::filesystem::path runtime_;
     std::string socket_;
-    std::filesystem::path recording_;
     std::filesystem::path song_;
 };
 
@@ -69,7 +62,7 @@ TEST_F(Wayland, OnRequestThePlayerRunsNativelyShowsItsWindowAndPlays) {
     // with its window shows in them. DISPLAY stays set: the choice of Wayland is the request's.
     auto run = std::async(std::launch::async, [&] {
         return run_capturing({"env", "-u", "QT_QPA_PLATFORM", "VODEZARU_PLATFORM=wayland",
-                              "WAYLAND_DISPLAY=" + socket_, "XDG_RUNTIME_DIR=" + runtime_.string(),
+                              "WAYLAND_DISPLAY=" + socket_, "XDG_RUNTIME_DIR=" + runtime_->Path(),
                               "VODEZARU_AUDIO_OUT=wav:" + recording_.string(),
                               "QT_LOGGING_RULES=qt.qpa.wayland*=true", player_program().string(),
                               song_.string()},
@@ -103,7 +96,7 @@ TEST_F(Wayland, WithBothDisplaysThePlayerChoosesXWayland) {
     ::setenv("XDG_SESSION_TYPE", "wayland", 1); // Qt itself would pick Wayland on such a session
     const std::string runtime_before =
         std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
-    ::setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", runtime_->Path().c_str(), 1);
     bool shown = false;
     try {
         Player player(*x_, {song_.string()}, "wav:" + recording_.string());

@@ -1,5 +1,6 @@
 // The main window as the X server shows it: size, shape cut by the skin's mask colour, button
 // frames, the main menu, dragging, and the position kept between runs.
+#include "tests/e2e/support/WindowTest.h"
 #include "tests/e2e/support/Image.h"
 #include "tests/e2e/support/Player.h"
 #include "tests/e2e/support/Wait.h"
@@ -66,16 +67,8 @@ void write_settings(int left, int top) {
     out << "[Config]\nLeft=" << left << "\nTop=" << top << "\n";
 }
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public WindowTest<> {
 protected:
-    void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
-        std::filesystem::remove(settings_file());
-        x_ = std::make_unique<XDisplay>();
-    }
-    void TearDown() override { std::filesystem::remove(settings_file()); }
-
     // Waits (at most 2 s) until the button shows `frame`; on failure the screen's version is
     // saved beside the build for a look and the difference is reported.
     [[nodiscard]] ::testing::AssertionResult shows_frame(Player& player, const ButtonSpot& b,
@@ -126,8 +119,6 @@ protected:
             2s);
         return menu;
     }
-
-    std::unique_ptr<XDisplay> x_;
 };
 
 TEST_F(MainWindow, IsSkinSizedAtDesignedPositionAndShapedByTheMask) {
@@ -260,12 +251,7 @@ TEST_F(MainWindow, CloseStoresDraggedPositionAndNextStartRestoresIt) {
         ASSERT_EQ(before.x, kDesignedLeft);
         ASSERT_EQ(before.y, kDesignedTop);
 
-        const auto [sx, sy] = player.screen_point(kBareSkinX, kBareSkinY);
-        xdo::move_to(sx, sy);
-        xdo::press(1);
-        xdo::move_by(kDx / 2, kDy / 2);
-        xdo::move_by(kDx / 2, kDy / 2);
-        xdo::release(1);
+        drag_bare_skin(player, kDx, kDy);
         std::optional<WindowInfo> moved;
         EXPECT_TRUE(wait_until(
             [&] {

@@ -2,16 +2,13 @@
 // streams that grow as they are written, and file streams that report why they cannot open.
 
 #include "framework/Stream.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
-
-#ifndef VD_TEST_SCRATCH_ROOT
-#error "VD_TEST_SCRATCH_ROOT must name the folder for test files"
-#endif
 
 namespace vd {
 namespace {
@@ -65,7 +62,8 @@ TEST(StreamTest, MemoryStreamGrowsWhenWrittenPastItsEnd) {
 }
 
 TEST(StreamTest, FileStreamRoundTripAndSize) {
-    const std::string path = std::string(VD_TEST_SCRATCH_ROOT) + "/stream-test.bin";
+    const test::ScratchDir dir;
+    const std::string path = dir / "stream-test.bin";
     {
         TFileStream out(path, TFileStream::Mode::Create);
         out.WriteUInt32(0x01020304);
@@ -85,7 +83,8 @@ TEST(StreamTest, FileStreamRoundTripAndSize) {
 }
 
 TEST(StreamTest, OpeningAMissingFileNamesIt) {
-    const std::string path = std::string(VD_TEST_SCRATCH_ROOT) + "/no such folder/x.bin";
+    const test::ScratchDir dir;
+    const std::string path = dir / "no such folder/x.bin";
     try {
         TFileStream in(path, TFileStream::Mode::OpenRead);
         FAIL() << "opened";

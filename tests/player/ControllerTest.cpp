@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <random>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 class Controller : public PlayerFixture {
@@ -186,7 +186,7 @@ TEST_F(Controller, AModuleThatCannotBeLoadedIsReportedByItsFileName) {
     ASSERT_EQ(AppHarness::Errors().size(), 1u);
     const std::string& error = AppHarness::Errors()[0];
     EXPECT_EQ(error.rfind("\"noise.mod\" could not be played.\n", 0), 0u) << error;
-    EXPECT_EQ(error.find(folder_.string()), std::string::npos) << "the whole path: " << error;
+    EXPECT_EQ(error.find(folder_->Path()), std::string::npos) << "the whole path: " << error;
     EXPECT_GT(error.size(), std::string("\"noise.mod\" could not be played.\n").size() + 10)
         << "no reason given: " << error;
     EXPECT_EQ(player.TitleLabel->Caption(), "VO Dezaru");
@@ -449,4 +449,4 @@ TEST_F(HeldSlider, APressHeldStillSeeksToTheThumbsOrderAtTheRelease) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

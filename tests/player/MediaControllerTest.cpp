@@ -12,7 +12,7 @@
 
 #include <sndfile.h>
 
-namespace vd::testing {
+namespace vd::test {
 namespace {
 
 class MediaController : public PlayerFixture {
@@ -287,4 +287,4 @@ TEST_F(MediaController, ACorruptFileGivesAClearOpenError) {
 }
 
 } // namespace
-} // namespace vd::testing
+} // namespace vd::test

@@ -1,8 +1,8 @@
 // The main window's skinned part built from the real skin block: the window takes the picture's
 // size and shape, every control takes the size its clip rectangle gives, and everything paints.
 
-#include "tests/skin/MainWindowLayout.h"
 #include "tests/skin/SkinTestSupport.h"
+#include "tests/support/MainWindowLayout.h"
 
 #include <gtest/gtest.h>
 

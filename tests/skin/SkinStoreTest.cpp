@@ -9,6 +9,7 @@
 #include "tests/skin/SkinTestSupport.h"
 #include "tests/support/BmpBuilder.h"
 #include "tests/support/GuiTestSupport.h"
+#include "tests/support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -166,7 +167,8 @@ TEST_F(SkinStoreTest, LoadingReplacesTheContents) {
 
 TEST_F(SkinStoreTest, FileRoundTrip) {
     FillThree();
-    const std::string path = std::string(VD_TEST_SCRATCH_ROOT) + "/store-test.vsk";
+    const test::ScratchDir dir;
+    const std::string path = dir / "store-test.vsk";
     graphics_.SaveToFile(path);
     TVsGraphics back;
     int back_changes = 0;

@@ -7,45 +7,17 @@
 #include "framework/Stream.h"
 #include "skin/VsComposer.h"
 #include "skin/VsSkin.h"
+#include "tests/support/CountingSkin.h"
 #include "tests/support/GuiTestSupport.h"
 #include "tests/support/PixelProbe.h"
+#include "tests/support/SourceFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace vd::test {
-
-// The bytes of a file of the source tree (CTest names the tree in VD_SOURCE_DIR); empty when
-// it cannot be read.
-inline std::vector<uint8_t> ReadSourceFile(const std::string& relative) {
-    const char* root = std::getenv("VD_SOURCE_DIR");
-    std::string path = root != nullptr ? root : VD_SOURCE_DIR_DEFAULT;
-    path += "/" + relative;
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline std::vector<uint8_t> RealSkinBlock() {
-    return ReadSourceFile("resources/skin/main.vsk");
-}
-
-// A surface that counts how often it paints itself.
-class CountingSkin : public TVsSkin {
-public:
-    using TVsSkin::TVsSkin;
-    int paints = 0;
-
-protected:
-    void Paint() override {
-        ++paints;
-        TVsSkin::Paint();
-    }
-};
 
 // The colour of pixel (x, y) inside the border of Background() below.
 inline TColor BackgroundPixel(int x, int y) {

@@ -1,51 +1,42 @@
 #include "tests/support/AppFixture.h"
 
 #include "framework/ListBox.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <QElapsedTimer>
 
-#include <unistd.h>
-
-namespace vd::testing {
+namespace vd::test {
 
 TApplication& AppHarness::App() {
-    static int argc = 1;
-    static char name[] = "vodezaru-test";
-    static char* argv[] = {name, nullptr};
-    static TApplication* app = [] {
+    static TApplication& app = []() -> TApplication& {
         setenv("VODEZARU_AUDIO_OUT", "null", 1);
-        auto* a = new TApplication(argc, argv); // lives for the whole test program
-        a->SetTitle("VO Dezaru");
-        a->SetErrorDisplay(
+        TApplication& a = test::App();
+        a.SetTitle("VO Dezaru");
+        a.SetErrorDisplay(
             [](const std::string&, const std::string& text) { Errors().push_back(text); });
         return a;
     }();
-    return *app;
+    return app;
 }
 
 std::vector<std::string>& AppHarness::Errors() {
-    static std::vector<std::string> errors;
-    return errors;
+    return ShownErrors();
 }
 
 void PlayerFixture::SetUp() {
     AppHarness::App();
     SystemColors::SetClassic();
     AppHarness::Errors().clear();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("vodezaru-app-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
+    folder_.emplace(std::filesystem::temp_directory_path(),
+                    std::string("vodezaru-app-") +
+                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
 }
 
 void PlayerFixture::TearDown() {
     player_.reset();
     TPopupMenu::SetPopupScript(nullptr);
     TOpenDialog::SetScript(nullptr);
-    std::error_code ignored;
-    std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(folder_, ignored);
+    folder_.reset();
 }
 
 TPlayer& PlayerFixture::Start(std::vector<std::string> arguments) {
@@ -72,4 +63,4 @@ void PlayerFixture::DoubleClickList(TPlayer& player, int y) {
     list.HandleMouseUp(TMouseButton::mbLeft, 0, x, y, true);
 }
 
-} // namespace vd::testing
+} // namespace vd::test

@@ -15,6 +15,7 @@
 #include <QPointF>
 #include <QWidget>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,6 +62,13 @@ inline void StartGui() {
         ShownPopups().push_back({&menu, screen});
         return nullptr;
     });
+}
+
+// StartGui() for programs run without CTest's environment (the benchmarks): offscreen unless the
+// caller's environment names another platform.
+inline void StartOffscreenGui() {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    StartGui();
 }
 
 // Frees a component through FreeComponent, so that everybody who knows it is told first.

@@ -109,21 +109,6 @@ Bytes wrap_rmid(const Bytes& smf) {
     return out;
 }
 
-TempDir::TempDir() {
-    const auto base = std::filesystem::temp_directory_path();
-    for (int attempt = 0;; ++attempt) {
-        path_ =
-            base / ("vd-media-test-" + std::to_string(::getpid()) + "-" + std::to_string(attempt));
-        if (std::filesystem::create_directory(path_))
-            break;
-    }
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
 void write_file(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()),
@@ -500,6 +485,17 @@ std::uint32_t status_of(std::uint32_t device, std::uint32_t item) {
     status.dwItem = item;
     EXPECT_EQ(mciSendCommand(device, MCI_STATUS, MCI_WAIT | MCI_STATUS_ITEM, &status), 0U);
     return static_cast<std::uint32_t>(status.dwReturn);
+}
+
+std::uint32_t play_to_end(std::uint32_t device, ManualOutput& output, NoticeQueue& queue,
+                          const NoticeRecorder& recorder) {
+    MCI_PLAY_PARMS play{};
+    play.dwCallback = recorder.handle();
+    const std::uint32_t result = mciSendCommand(device, MCI_PLAY, MCI_NOTIFY, &play);
+    for (int block = 0; block < 100 && status_of(device, MCI_STATUS_MODE) == MCI_MODE_PLAY; ++block)
+        (void)output.render(1024);
+    queue.run();
+    return result;
 }
 
 } // namespace vd::test

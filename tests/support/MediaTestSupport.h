@@ -50,19 +50,6 @@ private:
 // The SMF wrapped in a RIFF "RMID" file, with an INFO list chunk before the data chunk.
 [[nodiscard]] Bytes wrap_rmid(const Bytes& smf);
 
-// A temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    [[nodiscard]] std::filesystem::path file(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
-
 void write_file(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 [[nodiscard]] Bytes read_file(const std::filesystem::path& path);
 
@@ -184,5 +171,11 @@ private:
 // MCI shorthands that fail the test on a non-zero result.
 [[nodiscard]] std::uint32_t open_device(const std::filesystem::path& path);
 [[nodiscard]] std::uint32_t status_of(std::uint32_t device, std::uint32_t item);
+
+// Plays an open device with its completion notice sent to `recorder`, renders `output` until the
+// device stops playing (at most 100 blocks of 1024 frames) and delivers the notices; returns the
+// play command's result.
+[[nodiscard]] std::uint32_t play_to_end(std::uint32_t device, ManualOutput& output,
+                                        NoticeQueue& queue, const NoticeRecorder& recorder);
 
 } // namespace vd::test

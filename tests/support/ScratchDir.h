@@ -1,23 +1,25 @@
 #pragma once
 
-// A fresh folder for one test's files, under the test's build folder, removed with everything in
-// it when the test ends.
+// A fresh folder for one test's (or benchmark's) files, removed with everything in it when it
+// goes, even where the test made parts of it read-only. The one scratch folder of every test
+// program: unit tests, end-to-end tests and benchmarks.
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
-#ifndef VD_TEST_SCRATCH_ROOT
-#error "VD_TEST_SCRATCH_ROOT must name the folder for test files"
-#endif
-
 namespace vd::test {
 
 class ScratchDir {
 public:
-    ScratchDir() {
-        std::string pattern = std::string(VD_TEST_SCRATCH_ROOT) + "/scratch-XXXXXX";
+    // A new folder `<root>/<prefix>-XXXXXX` (the root is made when missing). The system's
+    // temporary folder by default.
+    explicit ScratchDir(const std::filesystem::path& root = std::filesystem::temp_directory_path(),
+                        const std::string& prefix = "vodezaru-test") {
+        std::filesystem::create_directories(root);
+        std::string pattern = (root / (prefix + "-XXXXXX")).string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::system_error(errno, std::generic_category(), "mkdtemp " + pattern);
         }
@@ -37,13 +39,13 @@ public:
         std::filesystem::remove_all(path_, ignored);
     }
 
-    [[nodiscard]] const std::string& Path() const { return path_; }
-    [[nodiscard]] std::string operator/(const std::string& name) const {
-        return path_ + "/" + name;
+    [[nodiscard]] const std::string& Path() const { return path_.native(); }
+    [[nodiscard]] std::filesystem::path operator/(const std::string& name) const {
+        return path_ / name;
     }
 
 private:
-    std::string path_;
+    std::filesystem::path path_;
 };
 
 } // namespace vd::test

@@ -2,6 +2,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
+#include "tests/support/PixelProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,9 @@ namespace vd::test {
 
 inline constexpr TColor kSentinel = RGB(1, 2, 3);
 
-// A bitmap filled with one colour.
+// A bitmap filled with one colour, the sentinel unless told otherwise.
 inline TBitmap Filled(int width, int height, TColor color = kSentinel) {
-    TBitmap bitmap(width, height);
-    TCanvas& c = bitmap.Canvas();
-    c.Brush().SetStyle(TBrushStyle::bsSolid);
-    c.Brush().SetColor(color);
-    c.FillRect({0, 0, width, height});
-    return bitmap;
+    return SolidBitmap(width, height, color);
 }
 
 // Every pixel, row by row.
@@ -42,12 +38,7 @@ inline TBitmap PaintedPicture(TForm& form) {
 }
 
 inline int CountColor(const TBitmap& bitmap, TColor color, const TRect& area) {
-    int n = 0;
-    for (int y = area.Top; y < area.Bottom; ++y)
-        for (int x = area.Left; x < area.Right; ++x)
-            if (bitmap.Pixel(x, y) == color)
-                ++n;
-    return n;
+    return CountColor(bitmap.Image(), color, area);
 }
 
 } // namespace vd::test

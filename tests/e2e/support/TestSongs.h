@@ -1,24 +1,28 @@
 #pragma once
 
-#include "tools/modwriter/ModWriter.h"
+// The modules of the end-to-end tests (made by tests/support), and the three notes an octave
+// apart that tests with one song per playlist entry use, so that the pitch tells which plays.
 
-#include <cstdint>
-#include <string>
+#include "tests/support/TestModules.h"
+
+#include <array>
+#include <cmath>
+#include <cstddef>
 
 namespace vd::e2e {
 
-// Modules made for the end-to-end tests. Both use one looped square-wave sample on the first
-// channel; the pitch of a note is 7093789.2 / (2 * period) / 32 Hz (C-1 129.5, C-2 259, C-3 518).
+using test::rhythm_song;
+using test::tone_song;
 
-// Four orders of notes that change pitch and loudness on every row (speed 2, tempo 125: 40 ms a
-// row, about 10 s in all), with single silent rows between some of them. No two stretches of a
-// few hundred milliseconds sound alike, so a piece of a recording can be placed in the song by
-// its loudness envelope. `seed` picks the melody.
-[[nodiscard]] modwriter::Module rhythm_song(const std::string& title, std::uint32_t seed);
+inline constexpr std::array<const char*, 3> kNotes = {"C-1", "C-2", "C-3"};
+inline constexpr std::array<double, 3> kPitchesHz = {129.5, 259.0, 518.0};
 
-// One held note of `note` ("C-2"), from row 0 until the pattern breaks after row 60 of its only
-// order. At speed 2 and tempo 150 a row lasts 33 ms: the song is 2 s long.
-[[nodiscard]] modwriter::Module tone_song(const std::string& title, const std::string& note,
-                                          int speed = 2, int tempo = 150);
+// Which of kNotes sounds at `hz` (within 8 %), or -1.
+[[nodiscard]] inline int entry_of_pitch(double hz) {
+    for (std::size_t i = 0; i < kPitchesHz.size(); ++i)
+        if (std::fabs(hz - kPitchesHz[i]) < kPitchesHz[i] * 0.08)
+            return static_cast<int>(i);
+    return -1;
+}
 
 } // namespace vd::e2e

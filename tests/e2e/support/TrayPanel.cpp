@@ -11,6 +11,12 @@ namespace {
 
 constexpr const char* kProgram = "trayer";
 
+[[nodiscard]] bool inside(const WindowInfo& inner, const WindowInfo& outer) {
+    return inner.x >= outer.x && inner.y >= outer.y &&
+           inner.x + inner.width <= outer.x + outer.width &&
+           inner.y + inner.height <= outer.y + outer.height;
+}
+
 } // namespace
 
 bool TrayPanel::installed() {
@@ -38,6 +44,14 @@ TrayPanel::TrayPanel(XDisplay& x) : x_(x) {
 
 std::optional<WindowInfo> TrayPanel::icon(std::string_view name) {
     return x_.find_viewable_in(panel_, name, XDisplay::Match::whole);
+}
+
+std::optional<WindowInfo> TrayPanel::placed_icon(std::string_view name) {
+    const std::optional<WindowInfo> found = icon(name);
+    const std::optional<WindowInfo> panel = x_.info(panel_);
+    if (!found || !panel || !inside(*found, *panel) || !inside(*panel, x_.screen()))
+        return std::nullopt;
+    return found;
 }
 
 } // namespace vd::e2e

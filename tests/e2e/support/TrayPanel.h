@@ -23,6 +23,10 @@ public:
 
     // The viewable icon named `name` docked in the panel, if there is one now.
     [[nodiscard]] std::optional<WindowInfo> icon(std::string_view name);
+    // The same icon once the panel has laid it out: wholly inside the panel, with the panel wholly
+    // on the screen. The panel maps a new icon first and only then grows and moves to make room
+    // for it, so a click at an icon that is merely viewable can land beside it.
+    [[nodiscard]] std::optional<WindowInfo> placed_icon(std::string_view name);
     [[nodiscard]] ChildProcess& process() { return *process_; }
 
 private:

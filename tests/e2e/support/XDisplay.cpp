@@ -30,6 +30,26 @@ struct XFreeDeleter {
 template <typename T>
 using XPtr = std::unique_ptr<T, XFreeDeleter>;
 
+// A window property as the server holds it: its type, item size in bits, item count and items.
+struct Property {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    XPtr<unsigned char> data;
+};
+
+// Up to `longs` 32-bit units of property `name` of window `id` if it is of type `type`; no
+// data when the window or the property is missing.
+Property read_property(Display* display, XWindowId id, Atom name, long longs, Atom type) {
+    Property p;
+    unsigned long rest = 0;
+    unsigned char* raw = nullptr;
+    if (XGetWindowProperty(display, id, name, 0, longs, False, type, &p.type, &p.format, &p.count,
+                           &rest, &raw) == Success)
+        p.data.reset(raw);
+    return p;
+}
+
 } // namespace
 
 XDisplay::XDisplay() {
@@ -66,18 +86,9 @@ void XDisplay::discard_queued_events() {
 std::string XDisplay::name_of(XWindowId id) {
     const Atom net_wm_name = XInternAtom(display_, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(display_, "UTF8_STRING", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long rest = 0;
-    unsigned char* raw = nullptr;
-    if (XGetWindowProperty(display_, id, net_wm_name, 0, 1024, False, utf8, &type, &format, &count,
-                           &rest, &raw) == Success &&
-        raw != nullptr) {
-        const XPtr<unsigned char> data(raw);
-        if (type == utf8 && format == 8)
-            return std::string(reinterpret_cast<const char*>(data.get()), count);
-    }
+    const Property name = read_property(display_, id, net_wm_name, 1024, utf8);
+    if (name.data != nullptr && name.type == utf8 && name.format == 8)
+        return std::string(reinterpret_cast<const char*>(name.data.get()), name.count);
     char* plain = nullptr;
     if (XFetchName(display_, id, &plain) != 0 && plain != nullptr) {
         const XPtr<char> data(plain);
@@ -88,39 +99,21 @@ std::string XDisplay::name_of(XWindowId id) {
 
 long XDisplay::pid_of(XWindowId id) {
     const Atom net_wm_pid = XInternAtom(display_, "_NET_WM_PID", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long rest = 0;
-    unsigned char* raw = nullptr;
-    if (XGetWindowProperty(display_, id, net_wm_pid, 0, 1, False, XA_CARDINAL, &type, &format,
-                           &count, &rest, &raw) != Success ||
-        raw == nullptr)
+    const Property pid = read_property(display_, id, net_wm_pid, 1, XA_CARDINAL);
+    if (pid.data == nullptr || pid.format != 32 || pid.count != 1)
         return 0;
-    const XPtr<unsigned char> data(raw);
-    if (format != 32 || count != 1)
-        return 0;
-    return static_cast<long>(*reinterpret_cast<const unsigned long*>(data.get()));
+    return static_cast<long>(*reinterpret_cast<const unsigned long*>(pid.data.get()));
 }
 
 std::vector<std::pair<int, int>> XDisplay::icon_sizes(XWindowId id) {
     const Atom net_wm_icon = XInternAtom(display_, "_NET_WM_ICON", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long rest = 0;
-    unsigned char* raw = nullptr;
     std::vector<std::pair<int, int>> sizes;
-    if (XGetWindowProperty(display_, id, net_wm_icon, 0, 1L << 22, False, XA_CARDINAL, &type,
-                           &format, &count, &rest, &raw) != Success ||
-        raw == nullptr)
-        return sizes;
-    const XPtr<unsigned char> data(raw);
-    if (format != 32)
+    const Property icons = read_property(display_, id, net_wm_icon, 1L << 22, XA_CARDINAL);
+    if (icons.data == nullptr || icons.format != 32)
         return sizes;
     // Width, height, then width * height pixels, for each icon (32-bit items come as longs).
-    const auto* items = reinterpret_cast<const unsigned long*>(data.get());
-    for (unsigned long at = 0; at + 2 <= count;) {
+    const auto* items = reinterpret_cast<const unsigned long*>(icons.data.get());
+    for (unsigned long at = 0; at + 2 <= icons.count;) {
         const unsigned long w = items[at];
         const unsigned long h = items[at + 1];
         sizes.emplace_back(static_cast<int>(w), static_cast<int>(h));
@@ -157,6 +150,13 @@ std::optional<WindowInfo> XDisplay::info(XWindowId id) {
         return std::nullopt;
     w.name = name_of(id);
     return w;
+}
+
+WindowInfo XDisplay::screen() {
+    const std::optional<WindowInfo> root = info(DefaultRootWindow(display_));
+    if (!root)
+        throw std::runtime_error("the root window cannot be read");
+    return *root;
 }
 
 std::vector<WindowInfo> XDisplay::top_levels() {
@@ -269,21 +269,13 @@ Image XDisplay::grab(int x, int y, int width, int height) {
 bool XDisplay::window_manager_running() {
     XSync(display_, False);
     const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long rest = 0;
-    unsigned char* raw = nullptr;
-    if (XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW,
-                           &type, &format, &count, &rest, &raw) != Success ||
-        raw == nullptr)
-        return false;
-    const XPtr<unsigned char> data(raw);
-    if (type != XA_WINDOW || count != 1)
+    const Property owner =
+        read_property(display_, DefaultRootWindow(display_), check, 1, XA_WINDOW);
+    if (owner.data == nullptr || owner.type != XA_WINDOW || owner.count != 1)
         return false;
     // A window manager that ended leaves the property behind; its check window went with it.
     XWindowAttributes attributes{};
-    return XGetWindowAttributes(display_, *reinterpret_cast<const Window*>(data.get()),
+    return XGetWindowAttributes(display_, *reinterpret_cast<const Window*>(owner.data.get()),
                                 &attributes) != 0;
 }
 

@@ -68,6 +68,8 @@ public:
     [[nodiscard]] std::pair<std::string, std::string> wm_class(XWindowId id);
     // Fresh geometry of `id`; nothing when it no longer exists.
     [[nodiscard]] std::optional<WindowInfo> info(XWindowId id);
+    // The root window's geometry: the whole screen.
+    [[nodiscard]] WindowInfo screen();
     // The bounding region set with the SHAPE extension, relative to the window's origin; a window
     // without a shape reports its whole rectangle.
     [[nodiscard]] std::vector<ShapeRect> bounding_shape(XWindowId id);

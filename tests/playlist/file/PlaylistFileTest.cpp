@@ -176,15 +176,5 @@ TEST(IsAbsolutePlaylistPath, FromTheRootOrWithADrive) {
     EXPECT_FALSE(IsAbsolutePlaylistPath(""));
 }
 
-TEST(WithDefaultExtension, AddedOnlyWhenNameHasNone) {
-    EXPECT_EQ(WithDefaultExtension("/m/mix"), "/m/mix.pvl");
-    EXPECT_EQ(WithDefaultExtension("/m.d/mix"), "/m.d/mix.pvl");
-    EXPECT_EQ(WithDefaultExtension("/m/mix.pvl"), "/m/mix.pvl");
-    EXPECT_EQ(WithDefaultExtension("/m/mix.txt"), "/m/mix.txt");
-    EXPECT_EQ(WithDefaultExtension("/m/mix.PVL"), "/m/mix.PVL");
-    EXPECT_EQ(WithDefaultExtension("/m/mix", "pvl"), "/m/mix.pvl");
-    EXPECT_EQ(WithDefaultExtension("C:\\m.d\\mix", ".pvl"), "C:\\m.d\\mix.pvl");
-}
-
 } // namespace
 } // namespace vd
