@@ -107,7 +107,7 @@ TEST(ModuleChange, APositionRenderedAheadIsAnsweredOnlyOnceItIsHeard) {
 }
 
 TEST(ModuleChange, TheEndRenderedAheadIsNotHeardYet) {
-    vd::testing::SongShape shape;
+    vd::test::SongShape shape;
     shape.orders = 1;
     shape.last_row = 3;
     vd::ModulePlayer player(song_bytes(shape));
