@@ -62,6 +62,13 @@ public:
         }
     }
 
+    void hold(bool held) override {
+        MutexLock lock(sink_mutex_);
+        if (sink_) {
+            sink_->hold(held);
+        }
+    }
+
     // GUI thread, or the exit handler. Stops the sink; sources stay attached but are not
     // rendered any more.
     void close() {

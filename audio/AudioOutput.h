@@ -51,6 +51,10 @@ public:
     // stops rendering (pause, stop), so that the halt is heard at once.
     virtual void flush() {}
 
+    // GUI thread. Holds the sound the device has not played yet, silent, or releases it (see
+    // AudioSink::hold): a pause holds, a start or a resume releases, a stop flushes and releases.
+    virtual void hold(bool /*held*/) {}
+
     // any thread. A short description of the sink in use ("pulse", "sdl", "null", "wav:/path").
     [[nodiscard]] virtual std::string sink_name() const = 0;
 

@@ -18,6 +18,10 @@ public:
     // any thread. Drops the sound the device holds but has not played yet, so that a halt is
     // heard at once. Sinks that hold little do nothing.
     virtual void flush() {}
+    // any thread but the audio one. While held, the device plays nothing and keeps what it has
+    // not played yet, so that a pause goes on, once released, exactly where it was heard; a flush
+    // while held drops it. Sinks that hold little do nothing.
+    virtual void hold(bool /*held*/) {}
 };
 
 // GUI thread. The sound server (PulseAudio, or PipeWire's PulseAudio service) with a buffer of

@@ -54,6 +54,9 @@ private:
     std::uint32_t seek(OpenDevice& device, std::uint32_t flags, const MCI_SEEK_PARMS* params);
     std::uint32_t stop(OpenDevice& device);
     std::uint32_t pause(OpenDevice& device);
+    // A paused device's sound held by the output is dropped and the output released: what
+    // follows (a seek, a close) must not be heard after it.
+    void drop_held_sound(const OpenDevice& device);
     static std::uint32_t status(const OpenDevice& device, std::uint32_t flags,
                                 MCI_STATUS_PARMS* params);
     static std::uint32_t capabilities(const OpenDevice& device, std::uint32_t flags,

@@ -119,6 +119,7 @@ std::uint32_t MciLayer::add_device(MciDeviceType type, std::string alias,
 
 std::uint32_t MciLayer::close(OpenDevice& device) {
     end_pending(device, MCI_NOTIFY_ABORTED);
+    drop_held_sound(device);
     device.playback->stop();
     detach(device);
     const std::uint32_t id = device.id; // the key must outlive the element it erases

@@ -22,6 +22,7 @@ std::uint32_t MciLayer::play(OpenDevice& device, std::uint32_t flags,
     if (to < from)
         return MCIERR_OUTOFRANGE;
     if (flags & MCI_FROM) {
+        drop_held_sound(device);
         detach(device);
         playback.seek(from);
     }
@@ -51,6 +52,7 @@ std::uint32_t MciLayer::run(OpenDevice& device, std::uint32_t flags, std::uintpt
         return 0;
     }
     attach(device);
+    output().hold(false);
     if (flags & MCI_NOTIFY)
         device.pending = PendingNotice{callback, *generation};
     if (flags & MCI_WAIT) {
@@ -84,6 +86,7 @@ std::uint32_t MciLayer::seek(OpenDevice& device, std::uint32_t flags,
         frame = ms_to_output_frames(params->dwTo);
     }
     end_pending(device, MCI_NOTIFY_ABORTED);
+    drop_held_sound(device);
     // Detached first, so that the audio thread never waits on a seek (a long MIDI file replays
     // its controllers up to the target).
     detach(device);
@@ -91,11 +94,19 @@ std::uint32_t MciLayer::seek(OpenDevice& device, std::uint32_t flags,
     return 0;
 }
 
+void MciLayer::drop_held_sound(const OpenDevice& device) {
+    if (device.playback->mode() == PlaybackMode::Paused) {
+        output().flush();
+        output().hold(false);
+    }
+}
+
 std::uint32_t MciLayer::stop(OpenDevice& device) {
     end_pending(device, MCI_NOTIFY_ABORTED);
     device.playback->stop();
     detach(device);
     output().flush();
+    output().hold(false);
     return 0;
 }
 
@@ -103,9 +114,11 @@ std::uint32_t MciLayer::pause(OpenDevice& device) {
     if (device.playback->mode() != PlaybackMode::Playing)
         return 0;
     end_pending(device, MCI_NOTIFY_ABORTED);
+    // Held first, so that nothing rendered after the pause is queued behind what is held; the
+    // run that resumes releases it, and playing goes on where it was heard.
+    output().hold(true);
     device.playback->pause();
     detach(device);
-    output().flush();
     return 0;
 }
 

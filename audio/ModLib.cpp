@@ -61,6 +61,11 @@ void release_player() {
     }
     if (old) {
         vd::AudioOutput::instance().detach(old.get());
+        if (old->is_paused()) {
+            // What the device held for it is not to be heard after another song starts.
+            vd::AudioOutput::instance().flush();
+            vd::AudioOutput::instance().hold(false);
+        }
     }
 }
 
@@ -278,10 +283,13 @@ std::int32_t MODLIB_MusicPlay() { // GUI thread
         return 0;
     }
     const bool was_playing = player->is_playing();
+    const bool was_paused = player->is_paused();
     player->play();
-    // The device still holds the silence of the halt: dropped, so that the song starts at once.
-    if (!was_playing && player->is_playing())
+    // After a stop the device still holds the silence of the halt: dropped, so that the song
+    // starts at once. After a pause it holds the song where it was heard: released.
+    if (!was_playing && !was_paused && player->is_playing())
         vd::AudioOutput::instance().flush();
+    vd::AudioOutput::instance().hold(false);
     return 1;
 }
 
@@ -295,8 +303,10 @@ std::int32_t MODLIB_MusicPause() { // GUI thread
     if (!player) {
         return 0;
     }
+    // Held first, so that nothing rendered after the pause is queued behind what is held.
+    if (player->is_playing())
+        vd::AudioOutput::instance().hold(true);
     player->pause();
-    vd::AudioOutput::instance().flush();
     return 1;
 }
 
@@ -307,6 +317,7 @@ std::int32_t MODLIB_MusicStop() { // GUI thread
     }
     player->stop();
     vd::AudioOutput::instance().flush();
+    vd::AudioOutput::instance().hold(false);
     return 1;
 }
 

@@ -50,32 +50,29 @@ ModulePlayer::~ModulePlayer() = default;
 
 void ModulePlayer::play() {
     const MutexLock lock(mutex_);
-    if (!ended_) {
-        state_ = State::playing;
+    if (ended_) {
+        return;
     }
+    const std::int64_t paused_at = paused_at_ns_.exchange(-1);
+    if (paused_at >= 0) {
+        // What the device held through the pause is heard from now on.
+        stamps_.delay_after(paused_at, now_ns() - paused_at);
+    }
+    state_ = State::playing;
 }
 
 void ModulePlayer::pause() {
-    bool moved = false;
-    {
-        const MutexLock lock(mutex_);
-        if (state_ != State::playing)
-            return;
-        state_ = State::paused;
-        // What the device still holds is dropped: playing goes on from what was rendered last.
-        bool changed = false;
-        const PositionStamp rendered = rendered_stamp(0, changed);
-        moved = stamps_.at(now_ns()).packed != rendered.packed;
-        stamps_.reset(rendered);
-    }
-    if (moved && on_change_) {
-        on_change_(); // outside the lock, as from render()
-    }
+    const MutexLock lock(mutex_);
+    if (state_ != State::playing)
+        return;
+    paused_at_ns_ = now_ns();
+    state_ = State::paused;
 }
 
 void ModulePlayer::stop() {
     const MutexLock lock(mutex_);
     state_ = State::stopped;
+    paused_at_ns_ = -1;
     bool changed = false;
     stamps_.reset(rendered_stamp(0, changed));
 }
@@ -107,7 +104,7 @@ int ModulePlayer::order_at_ms(std::int64_t at_ms) const {
 }
 
 ModulePosition ModulePlayer::position() const {
-    const std::uint32_t packed = stamps_.at(now_ns()).packed;
+    const std::uint32_t packed = stamps_.at(heard_now_ns()).packed;
     return {static_cast<int>(packed & 0xffffU), static_cast<int>(packed >> 16)};
 }
 
@@ -116,10 +113,12 @@ bool ModulePlayer::is_playing() const {
 }
 
 bool ModulePlayer::has_ended() const {
-    return stamps_.at(now_ns()).ended;
+    return stamps_.at(heard_now_ns()).ended;
 }
 
 std::optional<std::int64_t> ModulePlayer::next_change_in_ns() {
+    if (paused_at_ns_ >= 0)
+        return std::nullopt; // nothing heard moves while paused
     const std::int64_t now = now_ns();
     auto next = stamps_.next_change_after(now);
     if (!next) {

@@ -60,8 +60,9 @@ public:
 
     // GUI thread. Plays from the current position; an ended song stays ended.
     void play();
-    // GUI thread. Halts and keeps the position it rendered last (the device's queue is dropped
-    // by a flush, so that is where playing goes on).
+    // GUI thread. Halts; the position heard stays as it is while paused. The device holds what it
+    // has not played yet (AudioOutput::hold), so playing goes on where it was heard: play() moves
+    // the stamps of what is held by the time spent paused.
     void pause();
     // GUI thread. Halts.
     void stop();
@@ -72,9 +73,13 @@ public:
     // any thread, without waiting for the audio thread: the position heard now.
     [[nodiscard]] ModulePosition position() const;
     // any thread, without waiting for the audio thread: the time heard since the song's start.
-    [[nodiscard]] std::int64_t position_ms() const { return stamps_.at(now_ns()).position_ms; }
+    [[nodiscard]] std::int64_t position_ms() const {
+        return stamps_.at(heard_now_ns()).position_ms;
+    }
     // any thread. True only while playing: false when paused, stopped or ended.
     [[nodiscard]] bool is_playing() const;
+    // any thread. True from pause() until play() or stop().
+    [[nodiscard]] bool is_paused() const { return state_ == State::paused; }
     // any thread. True once the song's end has been heard, until set_position().
     [[nodiscard]] bool has_ended() const;
     // any thread. In how many nanoseconds what is heard moves to another row or order or ends, as
@@ -83,6 +88,12 @@ public:
     [[nodiscard]] std::optional<std::int64_t> next_change_in_ns();
     // The steady clock the stamps are on, in nanoseconds.
     [[nodiscard]] static std::int64_t now_ns();
+    // any thread. The moment whose stamp is heard now: now, or the moment of the pause while
+    // paused.
+    [[nodiscard]] std::int64_t heard_now_ns() const {
+        const std::int64_t paused_at = paused_at_ns_;
+        return paused_at >= 0 ? paused_at : now_ns();
+    }
 
     // GUI thread, before the player is attached to an output. `listener` is called (from the
     // audio thread, or from set_position's thread) after the position moved or the song ended,
@@ -112,6 +123,7 @@ private:
     std::unique_ptr<openmpt::module> module_ GUARDED_BY(mutex_);
     std::atomic<State> state_{State::stopped};
     std::atomic<bool> ended_{false};
+    std::atomic<std::int64_t> paused_at_ns_{-1};           // the moment of the pause, while paused
     std::uint32_t rendered_packed_ GUARDED_BY(mutex_) = 0; // order | row << 16, last block
     PositionStamps stamps_;
     std::atomic<bool> notice_wanted_{true}; // the next timed block that moves on tells of it

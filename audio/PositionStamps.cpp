@@ -56,4 +56,13 @@ std::size_t PositionStamps::size() const {
     return count_;
 }
 
+void PositionStamps::delay_after(std::int64_t at_ns, std::int64_t delay_ns) {
+    const MutexLock lock(mutex_);
+    for (std::size_t i = 0; i < count_; ++i) {
+        PositionStamp& stamp = ring_[(first_ + i) % kCapacity];
+        if (stamp.heard_at_ns > at_ns)
+            stamp.heard_at_ns += delay_ns;
+    }
+}
+
 } // namespace vd

@@ -34,6 +34,8 @@ public:
     void reset(const PositionStamp& stamp);
     // audio thread. Adds a stamp heard after all that were added before it.
     void add(const PositionStamp& stamp);
+    // any thread. Stamps heard after `at_ns` are heard `delay_ns` later (the device held them).
+    void delay_after(std::int64_t at_ns, std::int64_t delay_ns);
     // any thread. The stamp in force at `at_ns`: the last added whose moment is not later.
     [[nodiscard]] PositionStamp at(std::int64_t at_ns) const;
     // any thread. The first moment after `at_ns` at which the position or the end differs from

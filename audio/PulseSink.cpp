@@ -54,6 +54,18 @@ public:
         pa_threaded_mainloop_unlock(mainloop_);
     }
 
+    // any thread but the client library's. The server stops playing the stream at once and keeps
+    // what it holds; requests that were already on their way are not answered until released, so
+    // that nothing (no silence either) is queued behind what is held.
+    void hold(bool held) override {
+        pa_threaded_mainloop_lock(mainloop_);
+        held_ = held;
+        if (pa_operation* op = pa_stream_cork(stream_, held ? 1 : 0, nullptr, nullptr)) {
+            pa_operation_unref(op);
+        }
+        pa_threaded_mainloop_unlock(mainloop_);
+    }
+
 private:
     void connect() {
         context_ = pa_context_new(pa_threaded_mainloop_get_api(mainloop_), "VO Dezaru");
@@ -150,7 +162,7 @@ private:
         auto& sink = *static_cast<PulseSink*>(self);
         constexpr std::size_t kFrameBytes = kOutputChannels * sizeof(float);
         const std::size_t frames = bytes / kFrameBytes;
-        if (frames == 0) {
+        if (frames == 0 || sink.held_) {
             return;
         }
         sink.block_.resize(frames * kOutputChannels); // grows once to the server's request size
@@ -180,6 +192,7 @@ private:
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;
     std::vector<float> block_; // used by the client library's thread only
+    bool held_ = false;        // under the client library's lock
 };
 
 } // namespace

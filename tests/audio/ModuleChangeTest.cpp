@@ -106,6 +106,33 @@ TEST(ModuleChange, APositionRenderedAheadIsAnsweredOnlyOnceItIsHeard) {
     EXPECT_EQ(now_player.next_change_in_ns(), std::nullopt);
 }
 
+TEST(ModuleChange, APauseHoldsWhatIsHeardAndPlayingGoesOnFromThere) {
+    vd::ModulePlayer player(song_bytes({}));
+    player.play();
+    const vd::ModulePosition start = player.position();
+    // About 370 ms rendered, heard from 300 ms on: a device that holds it for a while.
+    constexpr std::int64_t kHeldFor_ns = 300'000'000;
+    const std::int64_t first_heard_at = vd::ModulePlayer::now_ns() + kHeldFor_ns;
+    std::vector<float> block(4096 * vd::kOutputChannels);
+    std::int64_t heard_at = first_heard_at;
+    for (int i = 0; i < 4; ++i) {
+        player.render_timed(block, heard_at);
+        heard_at += 4096LL * 1'000'000'000 / vd::kOutputRateHz;
+    }
+    player.pause();
+    if (vd::ModulePlayer::now_ns() >= first_heard_at)
+        GTEST_SKIP() << "rendering took longer than the device holds";
+    EXPECT_TRUE(player.is_paused());
+    // Long enough for the rows rendered to be heard, had the device gone on playing.
+    std::this_thread::sleep_for(700ms);
+    EXPECT_EQ(player.position(), start) << "nothing heard moves while paused";
+    EXPECT_EQ(player.next_change_in_ns(), std::nullopt);
+    player.play();
+    EXPECT_EQ(player.position(), start) << "what was held is heard from now on, from its start";
+    ASSERT_TRUE(player.next_change_in_ns().has_value());
+    EXPECT_GT(*player.next_change_in_ns(), kHeldFor_ns / 2);
+}
+
 TEST(ModuleChange, TheEndRenderedAheadIsNotHeardYet) {
     vd::test::SongShape shape;
     shape.orders = 1;

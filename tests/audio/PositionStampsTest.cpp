@@ -33,6 +33,20 @@ TEST(PositionStamps, TheLastStampNotLaterThanTheMomentHolds) {
     EXPECT_EQ(stamps.at(1000).packed, 4U);
 }
 
+TEST(PositionStamps, WhatTheDeviceHeldThroughAPauseIsHeardThatMuchLater) {
+    PositionStamps stamps;
+    stamps.reset(stamp(0, 1));
+    stamps.add(stamp(100, 2));
+    stamps.add(stamp(200, 3));
+    stamps.add(stamp(300, 4));
+    stamps.delay_after(150, 1000); // paused at 150 for 1000
+    EXPECT_EQ(stamps.at(160).packed, 2U) << "heard before the pause stays";
+    EXPECT_EQ(stamps.at(1199).packed, 2U);
+    EXPECT_EQ(stamps.at(1200).packed, 3U);
+    EXPECT_EQ(stamps.at(1300).packed, 4U);
+    EXPECT_EQ(stamps.next_change_after(160), 1200);
+}
+
 TEST(PositionStamps, TheNextChangeSkipsStampsOfTheSameRow) {
     PositionStamps stamps;
     stamps.reset(stamp(0, 1));

@@ -176,4 +176,32 @@ TEST(PulseOutput, PlaysIntoTheServerAndFlushesWhileSourcesRender) {
     }
 }
 
+TEST(PulseOutput, AHeldServerAsksForNothingUntilReleased) {
+    if (std::system("command -v pulseaudio > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "PulseAudio is not installed";
+    PrivatePulseServer server;
+    ASSERT_TRUE(server.Ready()) << "the private PulseAudio server did not start";
+    const ScopedEnv address("PULSE_SERVER", server.Address());
+    const auto output = vd::AudioOutput::open("");
+    ASSERT_EQ(output->sink_name(), "pulse");
+    auto source = std::make_shared<CountingSource>();
+    output->attach(source);
+    ASSERT_TRUE(WaitFor([&] { return source->renders_ > 1; })) << "the server asks for sound";
+    for (int round = 0; round < 3; ++round) {
+        // A pause holds what the server has: nothing more is rendered behind it, however long.
+        output->hold(true);
+        std::this_thread::sleep_for(100ms); // a request already on its way is not answered
+        const int held = source->renders_;
+        std::this_thread::sleep_for(400ms); // four times what the server holds
+        EXPECT_EQ(source->renders_, held) << "rendered while held, round " << round;
+        // A resume releases it and the server asks again; a stop while held flushes first.
+        if (round == 2)
+            output->flush();
+        output->hold(false);
+        EXPECT_TRUE(WaitFor([&] { return source->renders_ > held; }))
+            << "released, the server asks for sound again, round " << round;
+    }
+    output->detach(source.get());
+}
+
 } // namespace
