@@ -5,8 +5,9 @@
 # prints each round's CPU share of one core, resident memory and (for VO Dezaru) the time from
 # start to its first mapped window, then medians, spreads and the CPU ratio; last, how long after a
 # press of Pause and of Stop VO Dezaru's sound falls silent at the sound server.
-# Audacious joins the rounds in its Qt mode, whose interface is the classic skinned one, when it
-# is installed (AUDACIOUS=0 leaves it out).
+# A bare Qt Widgets window whose one label changes every row (qt_floor) runs beside them as the
+# floor under any such program. Audacious joins the rounds in its Qt mode, whose interface is the
+# classic skinned one, when it is installed (AUDACIOUS=0 leaves it out).
 set -euo pipefail
 
 build=$(realpath "${1:-build}")
@@ -66,6 +67,8 @@ export SDL_AUDIODRIVER=pulseaudio
 unset VODEZARU_AUDIO_OUT
 
 players="vodezaru openmpt123"
+# The floor: a bare Qt Widgets window whose one label changes every row.
+[ -x "$build/tools/qt_floor" ] && players="$players qt-floor"
 if [ "${AUDACIOUS:-1}" != 0 ] && command -v audacious > /dev/null; then
     players="$players audacious"
 fi
@@ -76,6 +79,8 @@ run_one() { # PLAYER -> "cpu_pct=.. rss_kib=.. map_ms=.."
         "$work/player/vodezaru" "$song" ;;
     openmpt123) "$probe" --warmup "$warmup_s" --measure "$measure_s" -- \
         openmpt123 --batch --quiet --driver pulseaudio "$song" ;;
+    qt-floor) "$probe" --map --warmup "$warmup_s" --measure "$measure_s" -- \
+        "$build/tools/qt_floor" ;;
     audacious) "$probe" --map --warmup "$warmup_s" --measure "$measure_s" -- \
         audacious --qt --play "$song" ;;
     esac
