@@ -84,9 +84,13 @@ public:
             return true;
         };
         bool worked = false;
-        for (TTimer* member : members)
+        for (TTimer* member : members) {
+            // A tick may free a later member: only members still here are looked at.
+            if (std::ranges::find(members_, member) == members_.end())
+                continue;
             if (member->Wake() != TTimerWake::AfterActivity)
                 worked = tick(member) || worked;
+        }
         if (worked)
             TTimer::NoteActivity();
         // Ticks that answer other work are not work themselves: they would wake each other forever.
@@ -146,7 +150,10 @@ void TickActivityWaiters() {
             continue;
         waiter->BeginTick();
         waiter->Tick();
-        waiter->ClockSettled();
+        // The tick may have freed the timer.
+        const auto& after = ActivityWaiters();
+        if (std::ranges::find(after, waiter) != after.end())
+            waiter->ClockSettled();
     }
 }
 
