@@ -63,6 +63,12 @@ public:
         if (pa_operation* op = pa_stream_cork(stream_, held ? 1 : 0, nullptr, nullptr)) {
             pa_operation_unref(op);
         }
+        // A request that came while held (a flush while held asks for a whole new queue) is not
+        // asked again: it is answered once released, on the client library's thread.
+        if (!held) {
+            pa_mainloop_api_once(pa_threaded_mainloop_get_api(mainloop_), &PulseSink::on_released,
+                                 this);
+        }
         pa_threaded_mainloop_unlock(mainloop_);
     }
 
@@ -169,6 +175,19 @@ private:
         sink.mixer_.mix(sink.block_, heard_at_ns(stream));
         pa_stream_write(stream, sink.block_.data(), frames * kFrameBytes, nullptr, 0,
                         PA_SEEK_RELATIVE);
+    }
+
+    // audio thread (the client library's), after a release: answers what the server asked for
+    // while held.
+    static void on_released(pa_mainloop_api*, void* self) {
+        auto& sink = *static_cast<PulseSink*>(self);
+        if (sink.held_) {
+            return;
+        }
+        const std::size_t writable = pa_stream_writable_size(sink.stream_);
+        if (writable != static_cast<std::size_t>(-1) && writable > 0) {
+            on_writable(sink.stream_, writable, self);
+        }
     }
 
     // audio thread. When what is written now will be heard: after what the server holds and the
