@@ -3,6 +3,7 @@
 // libraries it pulls in, would map about 1 MB for these few bytes.
 #include "app/InstanceChannels.h"
 #include "app/InstanceMessage.h"
+#include "base/FileDescriptor.h"
 #include "framework/Application.h"
 
 #include <QByteArray>
@@ -29,28 +30,7 @@ constexpr int kConnectTimeoutMs = 1000;
 constexpr int kAnswerTimeoutMs = 5000;
 constexpr char kTaken = '1'; // the running player's answer
 
-// A socket descriptor that closes itself.
-class Fd {
-public:
-    Fd() = default;
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Fd& operator=(Fd&& other) noexcept {
-        std::swap(fd_, other.fd_);
-        return *this;
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    [[nodiscard]] int get() const { return fd_; }
-    [[nodiscard]] bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_ = -1;
-};
+using Fd = FileDescriptor;
 
 // The address of `path`; false when it does not fit.
 bool AddressOf(const std::string& path, sockaddr_un& address) {
@@ -78,15 +58,15 @@ Fd Connect(const std::string& path) {
     if (!AddressOf(path, address))
         return {};
     Fd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (!fd.valid())
+    if (!fd.IsOpen())
         return {};
-    if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+    if (::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
         return fd;
     if ((errno == EINPROGRESS || errno == EAGAIN) &&
-        WaitFor(fd.get(), POLLOUT, kConnectTimeoutMs)) {
+        WaitFor(fd.Get(), POLLOUT, kConnectTimeoutMs)) {
         int error = 0;
         socklen_t length = sizeof error;
-        if (::getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0)
+        if (::getsockopt(fd.Get(), SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0)
             return fd;
     }
     return {};
@@ -115,7 +95,7 @@ class SocketServer final : public InstanceServer {
 public:
     SocketServer(std::string path, Fd listening)
         : path_(std::move(path)), listening_(std::move(listening)),
-          accept_(listening_.get(), QSocketNotifier::Read) {
+          accept_(listening_.Get(), QSocketNotifier::Read) {
         QObject::connect(&accept_, &QSocketNotifier::activated, [this] { Accept(); });
     }
     ~SocketServer() override { ::unlink(path_.c_str()); }
@@ -136,10 +116,10 @@ private:
     // GUI thread.
     void Accept() {
         for (;;) {
-            Fd fd(::accept4(listening_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
-            if (!fd.valid())
+            Fd fd(::accept4(listening_.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+            if (!fd.IsOpen())
                 return;
-            const int key = fd.get();
+            const int key = fd.Get();
             auto client = std::make_unique<Client>();
             client->fd = std::move(fd);
             client->readable = std::make_unique<QSocketNotifier>(key, QSocketNotifier::Read);
@@ -196,7 +176,7 @@ private:
 } // namespace
 
 std::unique_ptr<InstanceServer> ClaimSocket(const std::string& path) {
-    if (Connect(path).valid())
+    if (Connect(path).IsOpen())
         return nullptr; // a player answers there
     // Nobody listens: whatever is left at the path is a dead player's.
     ::unlink(path.c_str());
@@ -205,10 +185,10 @@ std::unique_ptr<InstanceServer> ClaimSocket(const std::string& path) {
     // Only this user may write to the player.
     const mode_t old_mask = ::umask(0077);
     const bool bound =
-        fd.valid() && AddressOf(path, address) &&
-        ::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        fd.IsOpen() && AddressOf(path, address) &&
+        ::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     ::umask(old_mask);
-    if (!bound || ::listen(fd.get(), SOMAXCONN) != 0) {
+    if (!bound || ::listen(fd.Get(), SOMAXCONN) != 0) {
         std::fprintf(stderr, "vodezaru: later starts cannot reach this player through %s\n",
                      path.c_str());
         return nullptr;
@@ -218,17 +198,17 @@ std::unique_ptr<InstanceServer> ClaimSocket(const std::string& path) {
 
 std::optional<bool> SendOnSocket(const std::string& path, const InstanceRequest& request) {
     const Fd fd = Connect(path);
-    if (!fd.valid())
+    if (!fd.IsOpen())
         return std::nullopt;
     const QByteArray message = EncodeMessage(request);
-    if (!WriteAll(fd.get(), message.constData(), static_cast<std::size_t>(message.size()),
+    if (!WriteAll(fd.Get(), message.constData(), static_cast<std::size_t>(message.size()),
                   kAnswerTimeoutMs))
         return false;
     for (;;) {
-        if (!WaitFor(fd.get(), POLLIN, kAnswerTimeoutMs))
+        if (!WaitFor(fd.Get(), POLLIN, kAnswerTimeoutMs))
             return false;
         char answer = 0;
-        const ssize_t got = ::recv(fd.get(), &answer, 1, 0);
+        const ssize_t got = ::recv(fd.Get(), &answer, 1, 0);
         if (got < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         return got == 1 && answer == kTaken;
